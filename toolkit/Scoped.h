@@ -1,0 +1,209 @@
+#pragma once
+// Scoped owners, one per release protocol of the platform. Each owns exactly one handle,
+// cannot be copied, can be moved, and releases in its destructor.
+#include <windows.h>
+#include <objbase.h>
+
+#include <utility>
+
+template <typename Traits>
+class ScopedHandle {
+public:
+    using Type = typename Traits::Type;
+
+    ScopedHandle() noexcept = default;
+    explicit ScopedHandle(Type handle) noexcept : handle_(handle) {}
+    ~ScopedHandle() { reset(); }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+    ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.release()) {}
+    ScopedHandle& operator=(ScopedHandle&& other) noexcept
+    {
+        if (this != &other)
+            reset(other.release());
+        return *this;
+    }
+
+    Type get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != Traits::Invalid(); }
+    Type release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
+    void reset(Type handle = Traits::Invalid()) noexcept
+    {
+        if (handle_ != Traits::Invalid())
+            Traits::Close(handle_);
+        handle_ = handle;
+    }
+    // For out-parameters of platform calls: releases what is held, then hands out the slot.
+    Type* put() noexcept
+    {
+        reset();
+        return &handle_;
+    }
+
+private:
+    Type handle_ = Traits::Invalid();
+};
+
+namespace scoped_traits {
+struct Key {
+    using Type = HKEY;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { RegCloseKey(h); }
+};
+struct Find {
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) noexcept { FindClose(h); }
+};
+struct File {
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) noexcept { CloseHandle(h); }
+};
+struct Kernel {
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { CloseHandle(h); }
+};
+struct Icon {
+    using Type = HICON;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { DestroyIcon(h); }
+};
+template <typename T>
+struct Gdi {
+    using Type = T;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { DeleteObject(h); }
+};
+struct Dc {
+    using Type = HDC;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { DeleteDC(h); }
+};
+struct Library {
+    using Type = HMODULE;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { FreeLibrary(h); }
+};
+struct Menu {
+    using Type = HMENU;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { DestroyMenu(h); }
+};
+struct Window {
+    using Type = HWND;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { DestroyWindow(h); }
+};
+struct EnhMetaFile {
+    using Type = HENHMETAFILE;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { DeleteEnhMetaFile(h); }
+};
+struct CoMem {
+    using Type = void*;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type p) noexcept { CoTaskMemFree(p); }
+};
+} // namespace scoped_traits
+
+using ScopedKey = ScopedHandle<scoped_traits::Key>;
+using ScopedFind = ScopedHandle<scoped_traits::Find>;
+using ScopedFile = ScopedHandle<scoped_traits::File>;
+using ScopedKernelHandle = ScopedHandle<scoped_traits::Kernel>;
+using ScopedIcon = ScopedHandle<scoped_traits::Icon>;
+using ScopedBitmap = ScopedHandle<scoped_traits::Gdi<HBITMAP>>;
+using ScopedBrush = ScopedHandle<scoped_traits::Gdi<HBRUSH>>;
+using ScopedPen = ScopedHandle<scoped_traits::Gdi<HPEN>>;
+using ScopedFont = ScopedHandle<scoped_traits::Gdi<HFONT>>;
+using ScopedRegion = ScopedHandle<scoped_traits::Gdi<HRGN>>;
+using ScopedPalette = ScopedHandle<scoped_traits::Gdi<HPALETTE>>;
+using ScopedDC = ScopedHandle<scoped_traits::Dc>;
+using ScopedLibrary = ScopedHandle<scoped_traits::Library>;
+using ScopedMenu = ScopedHandle<scoped_traits::Menu>;
+using ScopedWindow = ScopedHandle<scoped_traits::Window>;
+using ScopedEnhMetaFile = ScopedHandle<scoped_traits::EnhMetaFile>;
+using ScopedCoMem = ScopedHandle<scoped_traits::CoMem>;
+
+// A device context borrowed from a window with GetDC, given back with ReleaseDC.
+class ScopedWindowDC {
+public:
+    explicit ScopedWindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    ~ScopedWindowDC() { if (dc_) ReleaseDC(window_, dc_); }
+    ScopedWindowDC(const ScopedWindowDC&) = delete;
+    ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a device context for a scope; the previous one is selected back.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~ScopedSelect() { if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_); }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// The process error mode for a scope; nested scopes restore in reverse order.
+class ScopedErrorMode {
+public:
+    explicit ScopedErrorMode(UINT mode) noexcept : previous_(SetErrorMode(mode)) {}
+    ~ScopedErrorMode() { SetErrorMode(previous_); }
+    ScopedErrorMode(const ScopedErrorMode&) = delete;
+    ScopedErrorMode& operator=(const ScopedErrorMode&) = delete;
+
+private:
+    UINT previous_;
+};
+
+// A COM interface pointer: AddRef on copy-in is the caller's business, Release on scope end.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() noexcept = default;
+    explicit ComPtr(T* p) noexcept : p_(p) {}
+    ~ComPtr() { reset(); }
+    ComPtr(const ComPtr& other) noexcept : p_(other.p_) { if (p_) p_->AddRef(); }
+    ComPtr& operator=(const ComPtr& other) noexcept
+    {
+        if (other.p_)
+            other.p_->AddRef();
+        reset(other.p_);
+        return *this;
+    }
+    ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept
+    {
+        if (this != &other)
+            reset(std::exchange(other.p_, nullptr));
+        return *this;
+    }
+
+    T* get() const noexcept { return p_; }
+    T* operator->() const noexcept { return p_; }
+    explicit operator bool() const noexcept { return p_ != nullptr; }
+    void reset(T* p = nullptr) noexcept
+    {
+        if (p_)
+            p_->Release();
+        p_ = p;
+    }
+    T** put() noexcept
+    {
+        reset();
+        return &p_;
+    }
+    void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
+
+private:
+    T* p_ = nullptr;
+};
