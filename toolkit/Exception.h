@@ -45,3 +45,8 @@ class EWriteError : public Exception {
 class EOSError : public Exception {
     using Exception::Exception;
 };
+
+// A resource that a module does not hold: "Resource %s not found".
+class EResNotFound : public Exception {
+    using Exception::Exception;
+};
