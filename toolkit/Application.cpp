@@ -1,0 +1,160 @@
+#include "toolkit/Application.h"
+
+#include "toolkit/Exception.h"
+#include "toolkit/Form.h"
+
+#include <algorithm>
+
+TApplication Application;
+
+std::string TitleFromExeName(std::string_view path)
+{
+    const std::size_t slash = path.find_last_of("\\/:");
+    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    name = name.substr(0, name.find('.'));
+    std::string title(name);
+    if (title.size() > 1)
+        CharLowerBuffA(title.data() + 1, static_cast<DWORD>(title.size() - 1));
+    return title;
+}
+
+std::string ErrorBoxText(std::string_view message)
+{
+    std::string text(message);
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        text.push_back('.');
+    return text;
+}
+
+std::string MessageOf(std::exception_ptr error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const Exception& e) {
+        return e.Message();
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "Unknown error";
+    }
+}
+
+TApplication::TApplication()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    title_ = TitleFromExeName(path);
+}
+
+TApplication::~TApplication()
+{
+    // Forms go in reverse order of creation, the main form last.
+    while (!owned_.empty()) {
+        std::unique_ptr<TForm> last = std::move(owned_.back());
+        owned_.pop_back();
+        last.reset();
+    }
+}
+
+void TApplication::OwnForm(std::unique_ptr<TForm> form)
+{
+    owned_.push_back(std::move(form));
+}
+
+void TApplication::AddForm(TForm* form)
+{
+    forms_.push_back(form);
+}
+
+void TApplication::RemoveForm(TForm* form) noexcept
+{
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+    if (mainForm_ == form)
+        mainForm_ = nullptr;
+}
+
+TForm* TApplication::FormOfWindow(HWND window) const noexcept
+{
+    if (!window)
+        return nullptr;
+    const HWND root = GetAncestor(window, GA_ROOT);
+    for (TForm* form : forms_)
+        if (form->HandleAllocated() && form->Handle() == root)
+            return form;
+    return nullptr;
+}
+
+void TApplication::Run()
+{
+    if (mainForm_ && !terminated_)
+        mainForm_->Show();
+    while (!terminated_)
+        HandleMessage();
+}
+
+bool TApplication::PreTranslate(MSG& msg)
+{
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST)
+        return false;
+    TForm* form = FormOfWindow(msg.hwnd);
+    return form && form->PreTranslateMessage(msg);
+}
+
+bool TApplication::ProcessMessage(MSG& msg)
+{
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    const bool handled = GuardedResult([&] { return PreTranslate(msg); }, true);
+    if (!handled) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+void TApplication::ProcessMessages()
+{
+    MSG msg;
+    while (!terminated_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ProcessMessage(msg);
+}
+
+void TApplication::HandleMessage()
+{
+    MSG msg;
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ProcessMessage(msg);
+    else if (!terminated_)
+        WaitMessage();
+}
+
+void TApplication::Terminate() noexcept
+{
+    PostQuitMessage(0);
+}
+
+void TApplication::Minimize() noexcept
+{
+    if (mainForm_ && mainForm_->HandleAllocated())
+        ShowWindow(mainForm_->Handle(), SW_MINIMIZE);
+}
+
+void TApplication::HandleException(std::exception_ptr error, TObject* sender) noexcept
+{
+    try {
+        const std::string message = MessageOf(error);
+        if (OnException)
+            OnException(sender ? sender : this, message);
+        else
+            ShowException(message);
+    } catch (...) {
+        // An error inside the error handler itself has nowhere left to go.
+    }
+}
+
+void TApplication::ShowException(const std::string& message) noexcept
+{
+    MessageBoxA(GetActiveWindow(), ErrorBoxText(message).c_str(), title_.c_str(), MB_ICONERROR | MB_OK);
+}

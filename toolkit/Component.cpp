@@ -1,0 +1,33 @@
+#include "toolkit/Component.h"
+
+#include <windows.h>
+
+TComponent::~TComponent()
+{
+    // Later components may refer to earlier ones (a control to its parent), so go backwards.
+    while (!owned_.empty()) {
+        std::unique_ptr<TComponent> last = std::move(owned_.back());
+        owned_.pop_back();
+        last.reset();
+    }
+}
+
+void TComponent::Adopt(std::unique_ptr<TComponent> component)
+{
+    component->owner_ = this;
+    owned_.push_back(std::move(component));
+}
+
+TComponent* TComponent::FindComponent(std::string_view name) const noexcept
+{
+    if (name.empty())
+        return nullptr;
+    for (const auto& c : owned_) {
+        const std::string& n = c->Name();
+        if (n.size() == name.size() &&
+            CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, n.data(), static_cast<int>(n.size()),
+                           name.data(), static_cast<int>(name.size())) == CSTR_EQUAL)
+            return c.get();
+    }
+    return nullptr;
+}

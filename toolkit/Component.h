@@ -1,0 +1,51 @@
+#pragma once
+// A named object that may own other components: the owner destroys what it owns, in reverse
+// order of creation, and finds them by name.
+#include "toolkit/Exception.h"
+#include "toolkit/Object.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TComponent : public TObject {
+public:
+    TComponent() = default;
+    ~TComponent() override;
+
+    const std::string& Name() const noexcept { return name_; }
+    void SetName(std::string name) { name_ = std::move(name); }
+    TComponent* Owner() const noexcept { return owner_; }
+
+    // Creates a component owned by this one.
+    template <typename T, typename... Args>
+    T& Own(Args&&... args)
+    {
+        auto owned = std::make_unique<T>(std::forward<Args>(args)...);
+        T& result = *owned;
+        Adopt(std::move(owned));
+        return result;
+    }
+    // Takes over a component made elsewhere.
+    void Adopt(std::unique_ptr<TComponent> component);
+
+    // The owned component of that name (compared without regard to case), or null.
+    TComponent* FindComponent(std::string_view name) const noexcept;
+    // The owned component of that name as the kind the caller expects; a missing one or one of
+    // another kind raises EInvalidCast.
+    template <typename T>
+    T& Component(std::string_view name) const
+    {
+        if (auto* found = dynamic_cast<T*>(FindComponent(name)))
+            return *found;
+        throw EInvalidCast();
+    }
+    std::size_t ComponentCount() const noexcept { return owned_.size(); }
+    TComponent& ComponentAt(std::size_t index) const { return *owned_.at(index); }
+
+private:
+    std::string name_;
+    TComponent* owner_ = nullptr;
+    std::vector<std::unique_ptr<TComponent>> owned_;
+};
