@@ -31,6 +31,10 @@ using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TSh
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
 
+// A window's border: none, or a single line (a form's caption bar and frame).
+enum class TBorderStyle { bsNone, bsSingle };
+using enum TBorderStyle;
+
 enum class TAlign { alNone, alClient };
 using enum TAlign;
 

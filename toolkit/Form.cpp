@@ -127,7 +127,7 @@ int TForm::ClientHeight() const noexcept
     return Height() - (frame.bottom - frame.top);
 }
 
-void TForm::SetBorderStyle(TFormBorderStyle style)
+void TForm::SetBorderStyle(TBorderStyle style)
 {
     if (style == borderStyle_)
         return;

@@ -6,9 +6,6 @@
 #include <memory>
 #include <vector>
 
-enum class TFormBorderStyle { bsNone, bsSingle };
-using enum TFormBorderStyle;
-
 // Title-bar buttons of a bordered form.
 using TBorderIcons = unsigned;
 inline constexpr TBorderIcons biSystemMenu = 1, biMinimize = 2;
@@ -28,8 +25,8 @@ public:
     // raised there goes to the application's handler and the form is still made.
     void AfterConstruction() noexcept;
 
-    TFormBorderStyle BorderStyle() const noexcept { return borderStyle_; }
-    void SetBorderStyle(TFormBorderStyle style);
+    TBorderStyle BorderStyle() const noexcept { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle style);
     TBorderIcons BorderIcons() const noexcept { return borderIcons_; }
     void SetBorderIcons(TBorderIcons icons);
     TPosition Position() const noexcept { return position_; }
@@ -79,7 +76,7 @@ private:
     void CenterOnDesktop();
     std::vector<TWinControl*> TabList() const;
 
-    TFormBorderStyle borderStyle_ = bsSingle;
+    TBorderStyle borderStyle_ = bsSingle;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize;
     TPosition position_ = poDesigned;
     bool modal_ = false;

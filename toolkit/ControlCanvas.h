@@ -1,0 +1,26 @@
+#pragma once
+// The canvas of a control: during painting it draws into the paint message's device context;
+// at other times it borrows the window's own (GetDC) and gives it back when done.
+#include "toolkit/Canvas.h"
+
+class TWinControl;
+
+class TControlCanvas : public TCanvas {
+public:
+    explicit TControlCanvas(TWinControl& control) noexcept : control_(control) {}
+    ~TControlCanvas() override;
+
+    // Draws into a device context that stays the caller's (null ends it).
+    void BeginPaintOn(HDC dc);
+    void EndPaintOn() noexcept;
+    // Gives back a context borrowed from the window.
+    void FreeHandle() noexcept;
+
+protected:
+    void CreateHandle() override;
+
+private:
+    TWinControl& control_;
+    HWND borrowedFrom_ = nullptr;
+    HDC borrowed_ = nullptr;
+};
