@@ -88,6 +88,17 @@ void TBitmap::CanvasChanged()
     Changed();
 }
 
+std::uint8_t* TBitmap::ScanLine(int row)
+{
+    if (Empty() || monochrome_ || row < 0 || row >= height_)
+        return nullptr;
+    GdiFlush();
+    DIBSECTION section{};
+    if (GetObjectA(handle_.get(), sizeof section, &section) != sizeof section)
+        return nullptr;
+    return static_cast<std::uint8_t*>(section.dsBm.bmBits) + std::size_t(row) * ScanLineStride();
+}
+
 HBITMAP TBitmap::Handle()
 {
     if (canvas_)

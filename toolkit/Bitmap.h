@@ -11,6 +11,7 @@
 class TBitmapCanvas;
 
 enum class TTransparentMode { tmAuto, tmFixed };
+using enum TTransparentMode;
 
 class TBitmap : public TGraphic {
 public:
@@ -33,6 +34,12 @@ public:
     void SetMonochrome(bool value);
 
     TCanvas& Canvas();
+
+    // Direct access to the pixels of a colour bitmap: row `row` from the top, three bytes
+    // (blue, green, red) per pixel, rows ScanLineStride() bytes apart. Null for a one-bit or
+    // empty bitmap. Pending drawing is flushed first.
+    std::uint8_t* ScanLine(int row);
+    int ScanLineStride() const noexcept { return (width_ * 3 + 3) & ~3; }
 
     TColor TransparentColor();
     // An explicit key colour; switches the mode to tmFixed.

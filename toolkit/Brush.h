@@ -6,6 +6,7 @@
 class TBitmap;
 
 enum class TBrushStyle { bsSolid, bsClear };
+using enum TBrushStyle;
 
 class TBrush : public TGraphicsObject {
 public:

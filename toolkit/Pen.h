@@ -4,6 +4,7 @@
 #include "toolkit/GraphicsObject.h"
 
 enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
+using enum TPenStyle;
 
 class TPen : public TGraphicsObject {
 public:

@@ -1,0 +1,36 @@
+#!/bin/bash
+# Regenerates the small JPEG pictures the toolkit tests decode. Run from anywhere after
+# `make setup`; needs the cjpeg.exe that the bootstrap builds, run under Wine.
+#   blocks.jpg       48 x 16: red, green and blue 16 x 16 blocks (baseline, quality 95)
+#   blocks-prog.jpg  the same picture, progressive
+#   gray.jpg         16 x 8 greyscale: black left half, white right half
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+cjpeg=$root/build/deps/jpeg/bin/cjpeg.exe
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Binary PPM (P6): one row repeated 16 times.
+{
+  printf 'P6\n48 16\n255\n'
+  for _ in $(seq 16); do
+    for _ in $(seq 16); do printf '\xff\x00\x00'; done
+    for _ in $(seq 16); do printf '\x00\xff\x00'; done
+    for _ in $(seq 16); do printf '\x00\x00\xff'; done
+  done
+} >"$work/blocks.ppm"
+# Binary PGM (P5).
+{
+  printf 'P5\n16 8\n255\n'
+  for _ in $(seq 8); do
+    for _ in $(seq 8); do printf '\x00'; done
+    for _ in $(seq 8); do printf '\xff'; done
+  done
+} >"$work/gray.pgm"
+
+cd "$work"
+"$root/scripts/with-wine" wine "$cjpeg" -quality 95 -outfile blocks.jpg blocks.ppm
+"$root/scripts/with-wine" wine "$cjpeg" -quality 95 -progressive -outfile blocks-prog.jpg blocks.ppm
+"$root/scripts/with-wine" wine "$cjpeg" -quality 95 -grayscale -outfile gray.jpg gray.pgm
+cp blocks.jpg blocks-prog.jpg gray.jpg "$here/"
