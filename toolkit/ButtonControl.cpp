@@ -5,6 +5,8 @@
 TButtonControl::TButtonControl()
 {
     SetTabStop(true);
+    // The click is the platform's notification, not a press and release seen here.
+    SetControlStyle(ControlStyle() & ~csClickEvents);
 }
 
 void TButtonControl::CreateParams(TCreateParams& params)

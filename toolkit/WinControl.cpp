@@ -324,10 +324,12 @@ LRESULT TWinControl::HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam)
         target->DispatchMouse(msg, keys, x - target->Left(), y - target->Top());
         return 0;
     }
-    if (press && (ControlStyle() & csCaptureMouse))
+    // A platform control keeps its own capture; taking it away would cancel its click.
+    const bool capture = !defaultProc_ && (ControlStyle() & csCaptureMouse);
+    if (press && capture)
         SetCapture(handle_.get());
     DispatchMouse(msg, wParam, x, y);
-    if (release && GetCapture() == handle_.get())
+    if (release && capture && GetCapture() == handle_.get())
         ReleaseCapture();
     return 0;
 }
