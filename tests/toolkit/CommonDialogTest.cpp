@@ -30,22 +30,32 @@ TEST(ColorDialog, StartsAtBlackAndKeepsItOnCancel)
 {
     TestOwnerWindow owner;
     TColorDialog dialog(owner.get());
-    EXPECT_EQ(dialog.Color(), RGB(0, 0, 0));
+    EXPECT_EQ(dialog.Color(), clBlack);
     ModalCloser closer(IDCANCEL);
     EXPECT_FALSE(dialog.Execute());
     EXPECT_TRUE(closer.Found());
-    EXPECT_EQ(dialog.Color(), RGB(0, 0, 0));
+    EXPECT_EQ(dialog.Color(), clBlack);
 }
 
 TEST(ColorDialog, ConfirmingAnswersTheShownColour)
 {
     TestOwnerWindow owner;
     TColorDialog dialog(owner.get());
-    dialog.SetColor(RGB(255, 0, 0));
+    dialog.SetColor(clRed);
     ModalCloser closer(IDOK);
     EXPECT_TRUE(dialog.Execute());
     EXPECT_TRUE(closer.Found());
-    EXPECT_EQ(dialog.Color(), RGB(255, 0, 0));
+    EXPECT_EQ(dialog.Color(), clRed);
+}
+
+TEST(ColorDialog, ASystemColourComesBackAsItsPlainValue)
+{
+    TestOwnerWindow owner;
+    TColorDialog dialog(owner.get());
+    dialog.SetColor(clWindow);
+    ModalCloser closer(IDOK);
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Color(), GetSysColor(COLOR_WINDOW));
 }
 
 TEST(OpenDialog, CancelKeepsTheFileName)
