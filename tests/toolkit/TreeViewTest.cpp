@@ -332,6 +332,51 @@ TEST_F(TreeSelection, AnErrorInOnChangingKeepsTheSelection)
     EXPECT_EQ(errors, (Texts{"busy"}));
 }
 
+TEST_F(TreeSelection, ADelayedChangeIsReportedOnceAfterTheDelay)
+{
+    TTreeNode* one = tree.Items().AddChild(nullptr, "one");
+    TTreeNode* two = tree.Items().AddChild(nullptr, "two");
+    tree.SetChangeDelay(40);
+    std::vector<TTreeNode*> changes;
+    tree.OnChange = [&](TObject*, TTreeNode* node) { changes.push_back(node); };
+    one->SetSelected(true);
+    two->SetSelected(true);
+    EXPECT_TRUE(changes.empty());
+    for (int i = 0; i < 50 && changes.empty(); ++i) {
+        Sleep(10);
+        PumpMessages();
+    }
+    Sleep(80);
+    PumpMessages();
+    EXPECT_EQ(changes, std::vector<TTreeNode*>{two});
+}
+
+TEST_F(TreeStructure, TopItemOverlayAndVisibility)
+{
+    std::vector<TTreeNode*> rows;
+    for (int i = 0; i < 80; ++i)
+        rows.push_back(tree.Items().AddChild(nullptr, "row " + std::to_string(i)));
+    EXPECT_EQ(tree.TopItem(), rows[0]);
+    tree.SetTopItem(rows[40]);
+    EXPECT_EQ(tree.TopItem(), rows[40]);
+    rows[5]->MakeVisible();
+    EXPECT_EQ(tree.TopItem(), rows[5]);
+    const RECT shown = rows[5]->DisplayRect(false);
+    EXPECT_FALSE(IsRectEmpty(&shown));
+    const RECT next = rows[6]->DisplayRect(true);
+    EXPECT_EQ(tree.GetNodeAt(next.left + 1, next.top + 1), rows[6]);
+    EXPECT_EQ(tree.GetNodeAt(next.left + 1, 100000), nullptr);
+
+    rows[3]->SetOverlayIndex(0);
+    const auto state = SendMessageA(tree.Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(rows[3]->ItemId()),
+                                    TVIS_OVERLAYMASK);
+    EXPECT_EQ(state & TVIS_OVERLAYMASK, INDEXTOOVERLAYMASK(1));
+    rows[3]->SetOverlayIndex(-1);
+    EXPECT_EQ(SendMessageA(tree.Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(rows[3]->ItemId()),
+                           TVIS_OVERLAYMASK),
+              0);
+}
+
 using TreeImages = TreeViewFixture;
 
 TEST_F(TreeImages, IndexEventsAreAskedOnlyWithAnImageList)
