@@ -168,12 +168,16 @@ int TTreeNode::Count() const
 
 TTreeNode* TTreeNode::Item(int index) const
 {
-    TTreeNode* child = GetFirstChild();
-    for (; child && index > 0; --index)
-        child = child->GetNextSibling();
-    if (!child || index < 0)
+    return Walk(GetFirstChild(), index, &TTreeNode::GetNextSibling);
+}
+
+TTreeNode* TTreeNode::Walk(TTreeNode* from, int steps, TTreeNode* (TTreeNode::*step)() const)
+{
+    for (; from && steps > 0; --steps)
+        from = (from->*step)();
+    if (!from || steps < 0)
         throw Exception("Tree view node index out of bounds");
-    return child;
+    return from;
 }
 
 TTreeNode* TTreeNode::GetFirstChild() const

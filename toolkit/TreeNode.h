@@ -65,6 +65,8 @@ public:
     // nearest ancestor that has one.
     TTreeNode* GetNext() const;
     bool HasAsParent(const TTreeNode* ancestor) const;
+    // The node that many steps on from the given one; an index beyond the end raises.
+    static TTreeNode* Walk(TTreeNode* from, int steps, TTreeNode* (TTreeNode::*step)() const);
 
     // The node's rectangle in the control's client area (empty when it is not shown).
     RECT DisplayRect(bool textOnly) const;

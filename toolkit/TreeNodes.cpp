@@ -142,12 +142,7 @@ TTreeNode* TTreeNodes::GetFirstNode() const
 
 TTreeNode* TTreeNodes::Item(int index) const
 {
-    TTreeNode* node = GetFirstNode();
-    for (; node && index > 0; --index)
-        node = node->GetNext();
-    if (!node || index < 0)
-        throw Exception("Tree view node index out of bounds");
-    return node;
+    return TTreeNode::Walk(GetFirstNode(), index, &TTreeNode::GetNext);
 }
 
 TTreeNode* TTreeNodes::GetNode(HTREEITEM item) const noexcept

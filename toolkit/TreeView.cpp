@@ -34,6 +34,15 @@ std::string AnsiOf(const wchar_t* text)
     return out;
 }
 
+// Asks an event that may refuse; allowed when nobody is listening.
+bool Allowed(const TTVExpandingEvent& event, TObject* sender, TTreeNode* node)
+{
+    bool allow = true;
+    if (event)
+        event(sender, node, allow);
+    return allow;
+}
+
 // The control answers TRUE to refuse an expansion, a selection change or an edit; an error
 // while deciding refuses as well.
 template <typename F>
@@ -213,10 +222,7 @@ void TTreeView::CustomSort(const TTreeNodeCompare& compare, bool recurse)
 
 bool TTreeView::CanExpand(TTreeNode& node)
 {
-    bool allow = true;
-    if (OnExpanding)
-        OnExpanding(this, &node, allow);
-    return allow;
+    return Allowed(OnExpanding, this, &node);
 }
 
 void TTreeView::Expand(TTreeNode& node)
@@ -227,10 +233,7 @@ void TTreeView::Expand(TTreeNode& node)
 
 bool TTreeView::CanCollapse(TTreeNode& node)
 {
-    bool allow = true;
-    if (OnCollapsing)
-        OnCollapsing(this, &node, allow);
-    return allow;
+    return Allowed(OnCollapsing, this, &node);
 }
 
 void TTreeView::Collapse(TTreeNode& node)
@@ -241,10 +244,7 @@ void TTreeView::Collapse(TTreeNode& node)
 
 bool TTreeView::CanChange(TTreeNode* node)
 {
-    bool allow = true;
-    if (OnChanging)
-        OnChanging(this, node, allow);
-    return allow;
+    return Allowed(OnChanging, this, node);
 }
 
 void TTreeView::Change(TTreeNode* node)
@@ -255,10 +255,7 @@ void TTreeView::Change(TTreeNode* node)
 
 bool TTreeView::CanEdit(TTreeNode& node)
 {
-    bool allow = true;
-    if (OnEditing)
-        OnEditing(this, &node, allow);
-    return allow;
+    return Allowed(OnEditing, this, &node);
 }
 
 void TTreeView::Edit(TTreeNode& node, std::string text)

@@ -20,6 +20,17 @@ void PumpMessages()
         DispatchMessageA(&msg);
     }
 }
+
+// A right click on the node's text, as the control sees one: the press is handled while the
+// release already waits in the queue for the control's own mouse tracking.
+void RightClick(TTreeView& tree, TTreeNode& node)
+{
+    const RECT r = node.DisplayRect(true);
+    const LPARAM at = MAKELPARAM(r.left + 2, r.top + 2);
+    PostMessageA(tree.Handle(), WM_RBUTTONUP, 0, at);
+    SendMessageA(tree.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PumpMessages();
+}
 } // namespace
 
 using TreeStructure = TreeViewFixture;
@@ -466,11 +477,8 @@ TEST_F(TreeMouse, RightClickSelectsTheNodeThenAsksForTheContextMenu)
         asked = p;
         handled = true;
     };
+    RightClick(tree, *second);
     const RECT r = second->DisplayRect(true);
-    const LPARAM at = MAKELPARAM(r.left + 2, r.top + 2);
-    PostMessageA(tree.Handle(), WM_RBUTTONUP, 0, at);
-    SendMessageA(tree.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
-    PumpMessages();
     EXPECT_EQ(tree.Selected(), second);
     EXPECT_EQ(selectedAtPopup, second);
     EXPECT_EQ(asked.x, r.left + 2);
@@ -482,11 +490,7 @@ TEST_F(TreeMouse, WithoutRightClickSelectTheSelectionStays)
     TTreeNode* first = tree.Items().AddChild(nullptr, "first");
     TTreeNode* second = tree.Items().AddChild(nullptr, "second");
     first->SetSelected(true);
-    const RECT r = second->DisplayRect(true);
-    const LPARAM at = MAKELPARAM(r.left + 2, r.top + 2);
-    PostMessageA(tree.Handle(), WM_RBUTTONUP, 0, at);
-    SendMessageA(tree.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
-    PumpMessages();
+    RightClick(tree, *second);
     EXPECT_EQ(tree.Selected(), first);
 }
 
