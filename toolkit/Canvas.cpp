@@ -111,10 +111,9 @@ TColor TCanvas::Pixel(int x, int y)
 
 void TCanvas::SetPixel(int x, int y, TColor color)
 {
-    Changing();
-    RequireState(kHandle | kPen);
-    SetPixelV(dc_, x, y, ColorToRGB(color));
-    Changed();
+    Drawing(kHandle | kPen, [&](HDC dc) {
+        SetPixelV(dc, x, y, ColorToRGB(color));
+    });
 }
 
 void TCanvas::MoveTo(int x, int y)
@@ -126,64 +125,57 @@ void TCanvas::MoveTo(int x, int y)
 
 void TCanvas::LineTo(int x, int y)
 {
-    Changing();
-    RequireState(kHandle | kPen | kBrush);
-    ::LineTo(dc_, x, y);
-    penPos_ = {x, y};
-    Changed();
+    Drawing(kHandle | kPen | kBrush, [&](HDC dc) {
+        ::LineTo(dc, x, y);
+        penPos_ = {x, y};
+    });
 }
 
 void TCanvas::Polyline(const std::vector<POINT>& points)
 {
     if (points.empty())
         return;
-    Changing();
-    RequireState(kHandle | kPen | kBrush);
-    ::Polyline(dc_, points.data(), int(points.size()));
-    Changed();
+    Drawing(kHandle | kPen | kBrush, [&](HDC dc) {
+        ::Polyline(dc, points.data(), int(points.size()));
+    });
 }
 
 void TCanvas::Polygon(const std::vector<POINT>& points)
 {
     if (points.empty())
         return;
-    Changing();
-    RequireState(kHandle | kPen | kBrush);
-    ::Polygon(dc_, points.data(), int(points.size()));
-    Changed();
+    Drawing(kHandle | kPen | kBrush, [&](HDC dc) {
+        ::Polygon(dc, points.data(), int(points.size()));
+    });
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom)
 {
-    Changing();
-    RequireState(kHandle | kPen | kBrush);
-    ::Rectangle(dc_, left, top, right, bottom);
-    Changed();
+    Drawing(kHandle | kPen | kBrush, [&](HDC dc) {
+        ::Rectangle(dc, left, top, right, bottom);
+    });
 }
 
 void TCanvas::FillRect(const RECT& rect)
 {
-    Changing();
-    RequireState(kHandle | kBrush);
-    if (brush_.Style() != TBrushStyle::bsClear || brush_.Bitmap())
-        ::FillRect(dc_, &rect, brush_.Handle());
-    Changed();
+    Drawing(kHandle | kBrush, [&](HDC dc) {
+        if (brush_.Style() != TBrushStyle::bsClear || brush_.Bitmap())
+            ::FillRect(dc, &rect, brush_.Handle());
+    });
 }
 
 void TCanvas::FrameRect(const RECT& rect)
 {
-    Changing();
-    RequireState(kHandle | kBrush);
-    ::FrameRect(dc_, &rect, brush_.Handle());
-    Changed();
+    Drawing(kHandle | kBrush, [&](HDC dc) {
+        ::FrameRect(dc, &rect, brush_.Handle());
+    });
 }
 
 void TCanvas::DrawFocusRect(const RECT& rect)
 {
-    Changing();
-    RequireState(kHandle | kBrush);
-    ::DrawFocusRect(dc_, &rect);
-    Changed();
+    Drawing(kHandle | kBrush, [&](HDC dc) {
+        ::DrawFocusRect(dc, &rect);
+    });
 }
 
 void TCanvas::Draw(int x, int y, TGraphic& graphic)
@@ -197,41 +189,37 @@ void TCanvas::StretchDraw(const RECT& rect, TGraphic& graphic)
 {
     if (graphic.Empty())
         return;
-    Changing();
-    RequireState(kAll);
-    graphic.Draw(*this, rect);
-    Changed();
+    Drawing(kAll, [&](HDC) {
+        graphic.Draw(*this, rect);
+    });
 }
 
 void TCanvas::CopyRect(const RECT& dest, TCanvas& source, const RECT& sourceRect)
 {
-    Changing();
-    RequireState(kAll);
-    source.RequireState(kAll);
-    StretchBlt(dc_, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source.dc_,
-               sourceRect.left, sourceRect.top, sourceRect.right - sourceRect.left,
-               sourceRect.bottom - sourceRect.top, copyMode_);
-    Changed();
+    Drawing(kAll, [&](HDC dc) {
+        source.RequireState(kAll);
+        StretchBlt(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source.dc_,
+                   sourceRect.left, sourceRect.top, sourceRect.right - sourceRect.left,
+                   sourceRect.bottom - sourceRect.top, copyMode_);
+    });
 }
 
 void TCanvas::TextOut(int x, int y, std::string_view text)
 {
-    Changing();
-    RequireState(kHandle | kFont | kBrush);
-    ExtTextOutA(dc_, x, y, 0, nullptr, text.data(), UINT(text.size()), nullptr);
-    MoveTo(x + TextWidth(text), y);
-    Changed();
+    Drawing(kHandle | kFont | kBrush, [&](HDC dc) {
+        ExtTextOutA(dc, x, y, 0, nullptr, text.data(), UINT(text.size()), nullptr);
+        MoveTo(x + TextWidth(text), y);
+    });
 }
 
 void TCanvas::TextRect(const RECT& rect, int x, int y, std::string_view text)
 {
-    Changing();
-    RequireState(kHandle | kFont | kBrush);
-    UINT options = ETO_CLIPPED;
-    if (brush_.Style() != TBrushStyle::bsClear)
-        options |= ETO_OPAQUE;
-    ExtTextOutA(dc_, x, y, options, &rect, text.data(), UINT(text.size()), nullptr);
-    Changed();
+    Drawing(kHandle | kFont | kBrush, [&](HDC dc) {
+        UINT options = ETO_CLIPPED;
+        if (brush_.Style() != TBrushStyle::bsClear)
+            options |= ETO_OPAQUE;
+        ExtTextOutA(dc, x, y, options, &rect, text.data(), UINT(text.size()), nullptr);
+    });
 }
 
 int TCanvas::DrawText(std::string_view text, RECT& rect, UINT format)

@@ -110,6 +110,15 @@ protected:
     void Changed();
 
 private:
+    // One drawing operation: announced before and after, with the named tools selected.
+    template <typename Op>
+    void Drawing(unsigned required, Op op)
+    {
+        Changing();
+        RequireState(required);
+        op(dc_);
+        Changed();
+    }
     void DeselectTools();
     void ToolChanged(unsigned flag);
 

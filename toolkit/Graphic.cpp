@@ -62,9 +62,10 @@ TBytes ReadPictureFile(const std::string& path)
         fail(ERROR_NOT_ENOUGH_MEMORY);
     TBytes bytes(std::size_t(size.QuadPart));
     DWORD done = 0;
-    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &done, nullptr) ||
-                           done != bytes.size()))
+    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &done, nullptr))
         fail(GetLastError());
+    if (done != bytes.size())
+        fail(ERROR_HANDLE_EOF);
     return bytes;
 }
 
