@@ -9,7 +9,7 @@ bool TColorDialog::Execute()
     CHOOSECOLORA cc{};
     cc.lStructSize = sizeof cc;
     cc.hwndOwner = owner_;
-    cc.rgbResult = color_;
+    cc.rgbResult = ColorToRGB(color_);
     cc.lpCustColors = custom_.data();
     cc.Flags = CC_RGBINIT;
     if (!ChooseColorA(&cc)) {

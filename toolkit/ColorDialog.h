@@ -1,19 +1,23 @@
 #pragma once
 // The standard colour chooser as a small object: set the owner and a starting colour, run
 // Execute, read Color back. The sixteen custom colours live as long as the object.
+#include "toolkit/Color.h"
+#include "toolkit/Component.h"
+
 #include <windows.h>
 
 #include <array>
 
-class TColorDialog {
+class TColorDialog : public TComponent {
 public:
     explicit TColorDialog(HWND owner = nullptr) noexcept : owner_(owner) {}
 
     HWND Owner() const noexcept { return owner_; }
     void SetOwner(HWND owner) noexcept { owner_ = owner; }
-    // A plain colour reference (red in the low byte); black until set or chosen.
-    COLORREF Color() const noexcept { return color_; }
-    void SetColor(COLORREF color) noexcept { color_ = color; }
+    // Black until set or chosen. A system colour starts the dialog at its current value; the
+    // chosen colour is always a plain one.
+    TColor Color() const noexcept { return color_; }
+    void SetColor(TColor color) noexcept { color_ = color; }
     std::array<COLORREF, 16>& CustomColors() noexcept { return custom_; }
 
     // Shows the dialog modally; true when the user confirmed (Color then holds the choice).
@@ -22,6 +26,6 @@ public:
 
 private:
     HWND owner_;
-    COLORREF color_ = RGB(0, 0, 0);
+    TColor color_ = clBlack;
     std::array<COLORREF, 16> custom_{};
 };

@@ -42,10 +42,17 @@ public:
         throw EInvalidCast();
     }
     std::size_t ComponentCount() const noexcept { return owned_.size(); }
+
+    // True from the start of building a form's layout row until the whole table is built.
+    bool Loading() const noexcept { return loading_; }
+    void BeginLoading() noexcept { loading_ = true; }
+    // Runs once the table that made this component is complete; overrides call this first.
+    virtual void Loaded() { loading_ = false; }
     TComponent& ComponentAt(std::size_t index) const { return *owned_.at(index); }
 
 private:
     std::string name_;
     TComponent* owner_ = nullptr;
+    bool loading_ = false;
     std::vector<std::unique_ptr<TComponent>> owned_;
 };

@@ -294,6 +294,11 @@ void TControl::Click()
 
 void TControl::PaintTo(HDC) {}
 
+LRESULT TControl::Perform(UINT, WPARAM, LPARAM)
+{
+    return 0;
+}
+
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (OnMouseDown)

@@ -115,6 +115,9 @@ public:
     virtual POINT ClientToScreen(POINT p) const;
     virtual POINT ScreenToClient(POINT p) const;
 
+    // Hands a message straight to the control's handling; a windowless control answers 0.
+    virtual LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
     // The click of the control: the form, action or OnClick, as the control decides.
     virtual void Click();
 

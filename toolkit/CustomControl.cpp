@@ -1,9 +1,6 @@
 #include "toolkit/CustomControl.h"
 
-TCustomControl::TCustomControl() : canvas_(*this)
-{
-    SetTabStop(true);
-}
+TCustomControl::TCustomControl() : canvas_(*this) {}
 
 TCustomControl::~TCustomControl()
 {

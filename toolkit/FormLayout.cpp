@@ -2,10 +2,16 @@
 
 #include "toolkit/Form.h"
 
+#include <vector>
+
 void BuildLayout(TForm& form, const TFormLayout& rows)
 {
+    std::vector<TComponent*> built;
+    built.reserve(rows.size());
     for (const TLayoutRow& row : rows) {
         TComponent& component = row.Create(form);
+        component.BeginLoading();
+        built.push_back(&component);
         component.SetName(row.Name);
         if (auto* control = dynamic_cast<TControl*>(&component)) {
             if (row.Placed)
@@ -18,4 +24,6 @@ void BuildLayout(TForm& form, const TFormLayout& rows)
         if (row.Setup)
             row.Setup(component);
     }
+    for (TComponent* component : built)
+        component->Loaded();
 }

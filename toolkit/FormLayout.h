@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 class TForm;
@@ -29,10 +30,14 @@ struct TLayoutRow {
 };
 using TFormLayout = std::vector<TLayoutRow>;
 
+// A component that wants to know its owner while it is constructed takes it as argument.
 template <typename T>
 TComponent& CreateOwnedComponent(TComponent& owner)
 {
-    return owner.Own<T>();
+    if constexpr (std::is_constructible_v<T, TComponent&>)
+        return owner.Own<T>(owner);
+    else
+        return owner.Own<T>();
 }
 
 template <typename T>
@@ -67,6 +72,7 @@ TLayoutRow Place(std::string name, std::function<void(T&)> setup = {})
     return {std::move(name), &CreateOwnedComponent<T>, false, 0, 0, 0, 0, {}, TypedSetup<T>(std::move(setup))};
 }
 
-// Creates the rows' components, owned by the form, in order. A parent that is not an earlier
-// windowed row (or the form) raises EInvalidCast.
+// Creates the rows' components, owned by the form, in order, and then tells each of them that
+// loading is over (Loaded). A parent that is not an earlier windowed row (or the form) raises
+// EInvalidCast.
 void BuildLayout(TForm& form, const TFormLayout& rows);

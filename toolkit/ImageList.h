@@ -1,6 +1,7 @@
 #pragma once
 // An image list: either one that this object made and destroys, or a list owned by someone
 // else (the system's icon lists) that it only uses.
+#include "toolkit/Component.h"
 #include "toolkit/Scoped.h"
 
 #include <commctrl.h>
@@ -14,14 +15,12 @@ struct ImageList {
 } // namespace scoped_traits
 using ScopedImageList = ScopedHandle<scoped_traits::ImageList>;
 
-class TImageList {
+class TImageList : public TComponent {
 public:
     // An empty object holding no list.
     TImageList() noexcept = default;
     // A new list of its own for images of the given size.
     TImageList(int width, int height);
-    TImageList(const TImageList&) = delete;
-    TImageList& operator=(const TImageList&) = delete;
 
     HIMAGELIST Handle() const noexcept { return owned_ ? owned_.get() : shared_; }
     bool HandleAllocated() const noexcept { return Handle() != nullptr; }

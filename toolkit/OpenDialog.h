@@ -2,11 +2,13 @@
 // The standard open-file dialog as a small object. Filter uses the "Description|pattern|..."
 // form (patterns of one entry separated by ";"); FileName is both the starting name and the
 // chosen file.
+#include "toolkit/Component.h"
+
 #include <windows.h>
 
 #include <string>
 
-class TOpenDialog {
+class TOpenDialog : public TComponent {
 public:
     explicit TOpenDialog(HWND owner = nullptr) : owner_(owner) {}
 

@@ -1,9 +1,6 @@
 #include "toolkit/Panel.h"
 
-TPanel::TPanel()
-{
-    SetTabStop(false);
-}
+TPanel::TPanel() = default;
 
 void TPanel::CreateParams(TCreateParams& params)
 {

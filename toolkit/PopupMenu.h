@@ -2,13 +2,14 @@
 // A pop-up menu of captioned items, each with its own click handler. The platform menu is kept
 // in step with the items; Popup tracks it on the owner window and runs the chosen item's handler
 // after the menu has closed, so a handler may raise freely.
+#include "toolkit/Component.h"
 #include "toolkit/Scoped.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-class TPopupMenu {
+class TPopupMenu : public TComponent {
 public:
     using ClickHandler = std::function<void()>;
 

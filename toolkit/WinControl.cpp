@@ -275,10 +275,8 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         return r;
     }
     case WM_SYSCOLORCHANGE:
+        // Only top-level windows get the message; the children hear it from here.
         SysColorChanged();
-        for (TControl* c : controls_)
-            if (!dynamic_cast<TWinControl*>(c))
-                c->SysColorChanged();
         break;
     default:
         break;
@@ -605,6 +603,13 @@ void TWinControl::CaptionChanged()
     if (handle_)
         SetWindowTextA(handle_.get(), Caption().c_str());
     TControl::CaptionChanged();
+}
+
+void TWinControl::SysColorChanged()
+{
+    TControl::SysColorChanged();
+    for (TControl* c : controls_)
+        c->SysColorChanged();
 }
 
 bool TWinControl::DialogChar(char ch)

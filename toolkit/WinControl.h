@@ -49,8 +49,8 @@ public:
     void Invalidate() override;
     void Update() override;
 
-    // Sends a message straight to this control's handling, window or not.
-    LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Sends a message straight to this control's handling (0 while it has no window).
+    LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) override;
 
     // Lays out children with alClient over the client area.
     void AlignControls();
@@ -66,6 +66,8 @@ public:
     bool DialogChar(char ch) override;
     void ChildInserted(TControl& child);
     void ChildRemoved(TControl& child) noexcept;
+    // The system colours changed: this control and everything inside it hear of it.
+    void SysColorChanged() override;
 
 protected:
     struct TCreateParams {

@@ -288,4 +288,19 @@ TEST(Bitmap, ResourcesAreFoundByNameAndMissingOnesReported)
         EXPECT_EQ(e.Message(), "Resource 4711 not found");
     }
     EXPECT_TRUE(bitmap.Empty());
+
+    // A bitmap resource of a system module (the check-box glyphs), compared with the
+    // platform's own loading of it.
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    bitmap.LoadFromResourceID(user32, 32759 /* OBM_CHECKBOXES */);
+    ScopedBitmap reference(LoadBitmapA(nullptr, MAKEINTRESOURCEA(32759)));
+    BITMAP info{};
+    ASSERT_TRUE(GetObjectA(reference.get(), sizeof info, &info));
+    EXPECT_EQ(bitmap.Width(), info.bmWidth);
+    EXPECT_EQ(bitmap.Height(), info.bmHeight);
+    ScopedDC dc(CreateCompatibleDC(nullptr));
+    ScopedSelect select(dc.get(), reference.get());
+    for (int y = 0; y < info.bmHeight; y += 3)
+        for (int x = 0; x < info.bmWidth; x += 3)
+            ASSERT_EQ(bitmap.Canvas().Pixel(x, y), GetPixel(dc.get(), x, y)) << x << "," << y;
 }

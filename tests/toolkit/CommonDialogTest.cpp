@@ -26,26 +26,32 @@ TEST(OpenDialogFilter, IncompleteEntriesAreDropped)
     EXPECT_EQ(TOpenDialog::PlatformFilter("Only a description"), ""s);
 }
 
-TEST(ColorDialog, StartsAtBlackAndKeepsItOnCancel)
+namespace {
+// Runs a colour dialog that starts at a colour and is closed with the command; answers what
+// Execute answered and the dialog's colour afterwards.
+std::pair<bool, TColor> RunColorDialog(TColor start, WPARAM command)
 {
     TestOwnerWindow owner;
     TColorDialog dialog(owner.get());
-    EXPECT_EQ(dialog.Color(), RGB(0, 0, 0));
-    ModalCloser closer(IDCANCEL);
-    EXPECT_FALSE(dialog.Execute());
+    dialog.SetColor(start);
+    ModalCloser closer(command);
+    const bool confirmed = dialog.Execute();
     EXPECT_TRUE(closer.Found());
-    EXPECT_EQ(dialog.Color(), RGB(0, 0, 0));
+    return {confirmed, dialog.Color()};
+}
+} // namespace
+
+TEST(ColorDialog, StartsAtBlackAndKeepsTheColourOnCancel)
+{
+    EXPECT_EQ(TColorDialog().Color(), clBlack);
+    EXPECT_EQ(RunColorDialog(clBlack, IDCANCEL), std::pair(false, clBlack));
+    EXPECT_EQ(RunColorDialog(clTeal, IDCANCEL), std::pair(false, clTeal));
 }
 
-TEST(ColorDialog, ConfirmingAnswersTheShownColour)
+TEST(ColorDialog, ConfirmingAnswersTheShownColourAsAPlainValue)
 {
-    TestOwnerWindow owner;
-    TColorDialog dialog(owner.get());
-    dialog.SetColor(RGB(255, 0, 0));
-    ModalCloser closer(IDOK);
-    EXPECT_TRUE(dialog.Execute());
-    EXPECT_TRUE(closer.Found());
-    EXPECT_EQ(dialog.Color(), RGB(255, 0, 0));
+    EXPECT_EQ(RunColorDialog(clRed, IDOK), std::pair(true, clRed));
+    EXPECT_EQ(RunColorDialog(clWindow, IDOK), std::pair(true, TColor(GetSysColor(COLOR_WINDOW))));
 }
 
 TEST(OpenDialog, CancelKeepsTheFileName)

@@ -210,6 +210,37 @@ TEST(FormLayout, ParentMustBeAnEarlierWindowedRow)
                  EInvalidCast);
 }
 
+// Records what it saw of its construction and loading.
+class LoadProbe : public TLabel {
+public:
+    explicit LoadProbe(TComponent& owner) : ownerAtConstruction(&owner) {}
+    void Loaded() override
+    {
+        TLabel::Loaded();
+        siblingsWhenLoaded = Owner()->ComponentCount();
+        parentWhenLoaded = Parent();
+    }
+    TComponent* ownerAtConstruction;
+    bool loadingDuringSetup = false;
+    std::size_t siblingsWhenLoaded = 0;
+    TWinControl* parentWhenLoaded = nullptr;
+};
+
+TEST(FormLayout, ComponentsLearnTheirOwnerAtOnceAndAreToldWhenTheTableIsDone)
+{
+    TForm form;
+    BuildLayout(form, {
+        Place<LoadProbe>("First", 0, 0, 10, 10, {}, [](LoadProbe& p) { p.loadingDuringSetup = p.Loading(); }),
+        Place<TPanel>("Second", 0, 0, 10, 10),
+    });
+    auto& probe = form.Component<LoadProbe>("First");
+    EXPECT_EQ(probe.ownerAtConstruction, &form);
+    EXPECT_TRUE(probe.loadingDuringSetup);
+    EXPECT_FALSE(probe.Loading());
+    EXPECT_EQ(probe.siblingsWhenLoaded, 2u); // the later row existed already
+    EXPECT_EQ(probe.parentWhenLoaded, &form);
+}
+
 TEST(FormWindow, ClosingTheMainFormEndsTheApplicationLoop)
 {
     auto form = MakeForm<DialogForm>();

@@ -247,6 +247,7 @@ TEST(PageControl, WithoutVisibleTabsThePageFillsTheControlButAMargin)
 // A custom-drawn control that records which framework hooks ran.
 class HookProbe : public TCustomControl {
 public:
+    HookProbe() { SetTabStop(true); }
     std::vector<std::string> calls;
 
 protected:
@@ -266,6 +267,7 @@ protected:
     void EnabledChanged() override { calls.push_back("enabled"); }
     void CaptionChanged() override { calls.push_back("caption"); }
     void FontChanged() override { calls.push_back("font"); }
+    void SysColorChanged() override { calls.push_back("syscolor"); }
     bool DialogChar(char ch) override
     {
         if (!IsAccelerator(ch, Caption()))
@@ -312,6 +314,18 @@ TEST(CustomControl, FrameworkHooksRunForTheirMessages)
     EXPECT_EQ(keysSeen, std::vector<WORD>{VK_SPACE});
     EXPECT_FALSE(IsWindowEnabled(probe.Handle()));
     form.Hide();
+}
+
+TEST(CustomControl, SystemColourChangesReachChildWindows)
+{
+    ProbeForm form;
+    form.HandleNeeded();
+    form.Probe(1).calls.clear();
+    form.Probe(2).calls.clear();
+    // The platform tells top-level windows only.
+    SendMessageA(form.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(form.Probe(1).calls, std::vector<std::string>{"syscolor"});
+    EXPECT_EQ(form.Probe(2).calls, std::vector<std::string>{"syscolor"});
 }
 
 TEST(CustomControl, TabMovesTheFocusInTabOrder)

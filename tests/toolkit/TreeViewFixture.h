@@ -1,0 +1,41 @@
+#pragma once
+// A shown form holding one tree view, with the application's errors collected instead of shown.
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+#include "toolkit/TreeView.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+class TreeViewFixture : public testing::Test {
+protected:
+    TreeViewFixture()
+    {
+        Application.OnException = [this](TObject*, const std::string& message) { errors.push_back(message); };
+        form.SetBounds(40, 40, 320, 480);
+        tree.SetParent(&form);
+        tree.SetBounds(0, 0, 300, 440);
+        form.Show();
+    }
+    ~TreeViewFixture() override
+    {
+        tree.SetParent(nullptr);
+        Application.OnException = nullptr;
+    }
+
+    // Texts of a node's children (the top level for null), in order.
+    std::vector<std::string> ChildTexts(TTreeNode* parent)
+    {
+        std::vector<std::string> texts;
+        TTreeNode* child = parent ? parent->GetFirstChild() : tree.Items().GetFirstNode();
+        for (; child; child = child->GetNextSibling())
+            texts.push_back(child->Text());
+        return texts;
+    }
+
+    std::vector<std::string> errors;
+    TForm form;
+    TTreeView tree;
+};

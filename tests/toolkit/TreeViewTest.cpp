@@ -1,0 +1,521 @@
+#include "TreeViewFixture.h"
+
+#include "toolkit/Exception.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/PopupMenu.h"
+
+#include <windowsx.h>
+
+#include <memory>
+#include <stdexcept>
+
+using Texts = std::vector<std::string>;
+
+namespace {
+void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// A right click on the node's text, as the control sees one: the press is handled while the
+// release already waits in the queue for the control's own mouse tracking.
+void RightClick(TTreeView& tree, TTreeNode& node)
+{
+    const RECT r = node.DisplayRect(true);
+    const LPARAM at = MAKELPARAM(r.left + 2, r.top + 2);
+    PostMessageA(tree.Handle(), WM_RBUTTONUP, 0, at);
+    SendMessageA(tree.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PumpMessages();
+}
+} // namespace
+
+using TreeStructure = TreeViewFixture;
+
+TEST_F(TreeStructure, AddInsertAndTreeOrder)
+{
+    TTreeNodes& items = tree.Items();
+    TTreeNode* desktop = items.AddChild(nullptr, "Desktop");
+    TTreeNode* drives = items.AddChild(desktop, "Drives");
+    TTreeNode* docs = items.AddChildFirst(desktop, "Documents");
+    TTreeNode* c = items.AddChild(drives, "C:");
+    TTreeNode* network = items.Insert(drives, "Network");
+    TTreeNode* trash = items.Add(desktop, "Trash");
+
+    EXPECT_EQ(ChildTexts(nullptr), (Texts{"Desktop", "Trash"}));
+    EXPECT_EQ(ChildTexts(desktop), (Texts{"Documents", "Network", "Drives"}));
+    EXPECT_EQ(items.Count(), 6);
+    EXPECT_EQ(c->Level(), 2);
+    EXPECT_EQ(c->Parent(), drives);
+    EXPECT_EQ(desktop->Parent(), nullptr);
+    EXPECT_EQ(drives->Index(), 2);
+    EXPECT_EQ(desktop->Count(), 3);
+    EXPECT_EQ(desktop->Item(1), network);
+    EXPECT_EQ(desktop->GetLastChild(), drives);
+    EXPECT_THROW(desktop->Item(3), Exception);
+
+    // First child, else next sibling, else the next sibling of the nearest ancestor.
+    std::vector<TTreeNode*> order;
+    for (TTreeNode* n = items.GetFirstNode(); n; n = n->GetNext())
+        order.push_back(n);
+    EXPECT_EQ(order, (std::vector<TTreeNode*>{desktop, docs, network, drives, c, trash}));
+    EXPECT_EQ(items.Item(4), c);
+    EXPECT_TRUE(c->HasAsParent(desktop));
+    EXPECT_FALSE(trash->HasAsParent(desktop));
+
+    // A parent shows its button from its first child on.
+    EXPECT_TRUE(drives->HasChildren());
+    EXPECT_FALSE(c->HasChildren());
+
+    c->SetText("C:\\");
+    EXPECT_EQ(c->Text(), "C:\\");
+    char shown[16] = {};
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_TEXT;
+    item.hItem = c->ItemId();
+    item.pszText = shown;
+    item.cchTextMax = sizeof shown;
+    SendMessageA(tree.Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(shown, "C:\\");
+}
+
+using LazyTree = TreeViewFixture;
+
+TEST_F(LazyTree, ExpandingFillsANodeThatOnlyShowedItsButton)
+{
+    TTreeNode* drive = tree.Items().AddChild(nullptr, "Drive");
+    TTreeNode* locked = tree.Items().AddChild(nullptr, "Locked");
+    TTreeNode* viaControl = tree.Items().AddChild(nullptr, "Clicked");
+    TTreeNode* empty = tree.Items().AddChild(nullptr, "Empty");
+    for (TTreeNode* n : {drive, locked, viaControl, empty})
+        n->SetHasChildren(true);
+    EXPECT_TRUE(drive->HasChildren());
+    EXPECT_EQ(drive->Count(), 0);
+
+    std::vector<std::string> expanded;
+    tree.OnExpanding = [&](TObject* sender, TTreeNode* node, bool& allow) {
+        EXPECT_EQ(sender, &tree);
+        if (node == locked) {
+            allow = false;
+            return;
+        }
+        if (node->Count() == 0 && node != empty) {
+            tree.Items().AddChild(node, node->Text() + " A");
+            tree.Items().AddChild(node, node->Text() + " B");
+        }
+        node->SetHasChildren(node->Count() > 0);
+    };
+    tree.OnExpanded = [&](TObject*, TTreeNode* node) { expanded.push_back(node->Text()); };
+
+    drive->Expand(false);
+    EXPECT_TRUE(drive->Expanded());
+    EXPECT_EQ(ChildTexts(drive), (Texts{"Drive A", "Drive B"}));
+
+    locked->Expand(false);
+    EXPECT_FALSE(locked->Expanded());
+    EXPECT_EQ(locked->Count(), 0);
+    EXPECT_TRUE(locked->HasChildren());
+
+    // The control's own expansion (as by a click on the button) takes the same road.
+    SendMessageA(tree.Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(viaControl->ItemId()));
+    EXPECT_TRUE(viaControl->Expanded());
+    EXPECT_EQ(ChildTexts(viaControl), (Texts{"Clicked A", "Clicked B"}));
+    SendMessageA(tree.Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(locked->ItemId()));
+    EXPECT_FALSE(locked->Expanded());
+
+    // Nothing found: the button goes and the node stays closed.
+    empty->Expand(false);
+    EXPECT_FALSE(empty->HasChildren());
+    EXPECT_FALSE(empty->Expanded());
+
+    EXPECT_EQ(expanded, (Texts{"Drive", "Clicked"}));
+
+    // Expanding again does not fill again.
+    drive->Collapse(false);
+    EXPECT_FALSE(drive->Expanded());
+    drive->Expand(false);
+    EXPECT_EQ(drive->Count(), 2);
+}
+
+TEST_F(LazyTree, AnErrorWhileDecidingRefusesTheExpansionAndReachesTheApplication)
+{
+    TTreeNode* node = tree.Items().AddChild(nullptr, "Broken");
+    node->SetHasChildren(true);
+    tree.OnExpanding = [](TObject*, TTreeNode*, bool&) { throw Exception("no access"); };
+    SendMessageA(tree.Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node->ItemId()));
+    EXPECT_FALSE(node->Expanded());
+    EXPECT_EQ(errors, (Texts{"no access"}));
+    // Asked by the program, the error comes straight to the caller.
+    EXPECT_THROW(node->Expand(false), Exception);
+}
+
+using NodeDeletion = TreeViewFixture;
+
+TEST_F(NodeDeletion, EveryNodeOfTheSubtreeIsAnnouncedWithItsDataFirst)
+{
+    TTreeNodes& items = tree.Items();
+    TTreeNode* root = items.AddChild(nullptr, "root");
+    TTreeNode* a = items.AddChild(root, "a");
+    items.AddChild(a, "a1");
+    items.AddChild(a, "a2");
+    TTreeNode* b = items.AddChild(root, "b");
+    TTreeNode* keep = items.AddChild(nullptr, "keep");
+    int payload = 0;
+    for (TTreeNode* n = items.GetFirstNode(); n; n = n->GetNext())
+        n->SetData(&payload);
+
+    Texts announced;
+    tree.OnDeletion = [&](TObject*, TTreeNode* node) {
+        EXPECT_EQ(node->Data(), &payload);
+        announced.push_back(node->Text());
+    };
+    a->Delete();
+    EXPECT_EQ(announced, (Texts{"a1", "a2", "a"}));
+    EXPECT_EQ(items.Count(), 3);
+    EXPECT_EQ(ChildTexts(root), (Texts{"b"}));
+
+    // The last child gone, its parent loses the button.
+    announced.clear();
+    b->Delete();
+    EXPECT_EQ(announced, (Texts{"b"}));
+    EXPECT_FALSE(root->HasChildren());
+
+    items.AddChild(keep, "k1")->SetData(&payload);
+    announced.clear();
+    keep->DeleteChildren();
+    EXPECT_EQ(announced, (Texts{"k1"}));
+    EXPECT_EQ(ChildTexts(nullptr), (Texts{"root", "keep"}));
+
+    announced.clear();
+    items.Clear();
+    EXPECT_EQ(announced, (Texts{"root", "keep"}));
+    EXPECT_EQ(items.Count(), 0);
+    EXPECT_EQ(items.GetFirstNode(), nullptr);
+}
+
+TEST_F(NodeDeletion, AFailingHookStopsNoOtherAndTheNodesStillGo)
+{
+    TTreeNode* root = tree.Items().AddChild(nullptr, "root");
+    tree.Items().AddChild(root, "x");
+    tree.Items().AddChild(root, "y");
+    Texts announced;
+    tree.OnDeletion = [&](TObject*, TTreeNode* node) {
+        announced.push_back(node->Text());
+        if (node->Text() == "x")
+            throw Exception("cannot free x");
+    };
+    EXPECT_THROW(root->Delete(), Exception);
+    EXPECT_EQ(announced, (Texts{"x", "y", "root"}));
+    EXPECT_EQ(tree.Items().Count(), 0);
+}
+
+TEST(TreeViewLifetime, DestroyingTheTreeAnnouncesTheNodesLeft)
+{
+    std::vector<std::string> errors;
+    Application.OnException = [&](TObject*, const std::string& m) { errors.push_back(m); };
+    int alive = 0;
+    {
+        TForm form;
+        form.SetBounds(0, 0, 200, 200);
+        auto tree = std::make_unique<TTreeView>();
+        tree->SetParent(&form);
+        tree->OnDeletion = [&](TObject*, TTreeNode* node) { delete static_cast<int*>(node->Data()); --alive; };
+        TTreeNode* top = tree->Items().AddChild(nullptr, "top");
+        for (TTreeNode* n : {top, tree->Items().AddChild(top, "child")}) {
+            n->SetData(new int(1));
+            ++alive;
+        }
+        tree.reset();
+        EXPECT_EQ(alive, 0);
+    }
+    EXPECT_TRUE(errors.empty());
+    Application.OnException = nullptr;
+}
+
+using TreeSorting = TreeViewFixture;
+
+TEST_F(TreeSorting, CallbackAndTextOrder)
+{
+    TTreeNodes& items = tree.Items();
+    TTreeNode* folder = items.AddChild(nullptr, "folder");
+    for (const char* name : {"beta", "Gamma", "alpha"})
+        items.AddChild(folder, name);
+    TTreeNode* inner = items.AddChild(folder, "delta");
+    for (const char* name : {"z", "y"})
+        items.AddChild(inner, name);
+
+    folder->CustomSort([](TTreeNode& a, TTreeNode& b) { return b.Text().compare(a.Text()); });
+    EXPECT_EQ(ChildTexts(folder), (Texts{"delta", "beta", "alpha", "Gamma"}));
+    EXPECT_EQ(ChildTexts(inner), (Texts{"z", "y"})); // not recursive
+
+    folder->AlphaSort(true);
+    EXPECT_EQ(ChildTexts(folder), (Texts{"alpha", "beta", "delta", "Gamma"}));
+    EXPECT_EQ(ChildTexts(inner), (Texts{"y", "z"}));
+
+    // OnCompare replaces the text order: by length, then alphabetically.
+    tree.OnCompare = [](TObject*, TTreeNode* a, TTreeNode* b, int& compare) {
+        compare = static_cast<int>(a->Text().size()) - static_cast<int>(b->Text().size());
+        if (compare == 0)
+            compare = a->Text().compare(b->Text());
+    };
+    items.AddChild(nullptr, "aa");
+    items.AddChild(nullptr, "b");
+    tree.AlphaSort();
+    EXPECT_EQ(ChildTexts(nullptr), (Texts{"b", "aa", "folder"}));
+}
+
+TEST_F(TreeSorting, AnErrorInTheComparisonComesBackToTheCaller)
+{
+    TTreeNode* folder = tree.Items().AddChild(nullptr, "folder");
+    for (const char* name : {"c", "b", "a"})
+        tree.Items().AddChild(folder, name);
+    int calls = 0;
+    auto failing = [&](TTreeNode&, TTreeNode&) -> int {
+        ++calls;
+        throw std::runtime_error("compare failed");
+    };
+    EXPECT_THROW(folder->CustomSort(failing), std::runtime_error);
+    EXPECT_EQ(calls, 1); // the rest of the sort does not ask again
+    EXPECT_EQ(folder->Count(), 3);
+    EXPECT_TRUE(errors.empty());
+}
+
+using TreeSelection = TreeViewFixture;
+
+TEST_F(TreeSelection, ChangesAreReportedAndMayBeRefused)
+{
+    TTreeNode* one = tree.Items().AddChild(nullptr, "one");
+    TTreeNode* two = tree.Items().AddChild(nullptr, "two");
+    std::vector<TTreeNode*> changes;
+    tree.OnChange = [&](TObject*, TTreeNode* node) { changes.push_back(node); };
+    bool allow = true;
+    tree.OnChanging = [&](TObject*, TTreeNode*, bool& a) { a = allow; };
+
+    tree.SetSelected(one);
+    EXPECT_EQ(tree.Selected(), one);
+    EXPECT_TRUE(one->Selected());
+    allow = false;
+    two->SetSelected(true);
+    EXPECT_EQ(tree.Selected(), one);
+    allow = true;
+    two->SetSelected(true);
+    EXPECT_EQ(tree.Selected(), two);
+    EXPECT_EQ(changes, (std::vector<TTreeNode*>{one, two}));
+
+    tree.SetSelected(nullptr);
+    EXPECT_EQ(tree.Selected(), nullptr);
+}
+
+TEST_F(TreeSelection, DeletingTheSelectedNodeLeavesNoDanglingSelection)
+{
+    TTreeNode* parent = tree.Items().AddChild(nullptr, "parent");
+    TTreeNode* doomed = tree.Items().AddChild(parent, "doomed");
+    tree.Items().AddChild(doomed, "below");
+    tree.Items().AddChild(parent, "sibling");
+    parent->Expand(false);
+    doomed->SetSelected(true);
+    TTreeNode* reported = doomed;
+    tree.OnChange = [&](TObject*, TTreeNode* node) { reported = node; };
+
+    doomed->Delete();
+    TTreeNode* now = tree.Selected();
+    EXPECT_EQ(now, reported);
+    if (now) { // the control may move the selection to a neighbour, which must be a live node
+        EXPECT_TRUE(now == parent || now->Parent() == parent);
+    }
+    EXPECT_EQ(tree.Items().Count(), 2);
+
+    tree.Items().Clear();
+    EXPECT_EQ(tree.Selected(), nullptr);
+}
+
+TEST_F(TreeSelection, AnErrorInOnChangingKeepsTheSelection)
+{
+    TTreeNode* one = tree.Items().AddChild(nullptr, "one");
+    TTreeNode* two = tree.Items().AddChild(nullptr, "two");
+    one->SetSelected(true);
+    tree.OnChanging = [](TObject*, TTreeNode*, bool&) { throw Exception("busy"); };
+    two->SetSelected(true);
+    EXPECT_EQ(tree.Selected(), one);
+    EXPECT_EQ(errors, (Texts{"busy"}));
+}
+
+TEST_F(TreeSelection, ADelayedChangeIsReportedOnceAfterTheDelay)
+{
+    TTreeNode* one = tree.Items().AddChild(nullptr, "one");
+    TTreeNode* two = tree.Items().AddChild(nullptr, "two");
+    tree.SetChangeDelay(40);
+    std::vector<TTreeNode*> changes;
+    tree.OnChange = [&](TObject*, TTreeNode* node) { changes.push_back(node); };
+    one->SetSelected(true);
+    two->SetSelected(true);
+    EXPECT_TRUE(changes.empty());
+    for (int i = 0; i < 50 && changes.empty(); ++i) {
+        Sleep(10);
+        PumpMessages();
+    }
+    Sleep(80);
+    PumpMessages();
+    EXPECT_EQ(changes, std::vector<TTreeNode*>{two});
+}
+
+TEST_F(TreeStructure, TopItemOverlayAndVisibility)
+{
+    std::vector<TTreeNode*> rows;
+    for (int i = 0; i < 80; ++i)
+        rows.push_back(tree.Items().AddChild(nullptr, "row " + std::to_string(i)));
+    EXPECT_EQ(tree.TopItem(), rows[0]);
+    tree.SetTopItem(rows[40]);
+    EXPECT_EQ(tree.TopItem(), rows[40]);
+    rows[5]->MakeVisible();
+    EXPECT_EQ(tree.TopItem(), rows[5]);
+    const RECT shown = rows[5]->DisplayRect(false);
+    EXPECT_FALSE(IsRectEmpty(&shown));
+    const RECT next = rows[6]->DisplayRect(true);
+    EXPECT_EQ(tree.GetNodeAt(next.left + 1, next.top + 1), rows[6]);
+    EXPECT_EQ(tree.GetNodeAt(next.left + 1, 100000), nullptr);
+
+    rows[3]->SetOverlayIndex(0);
+    const auto state = SendMessageA(tree.Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(rows[3]->ItemId()),
+                                    TVIS_OVERLAYMASK);
+    EXPECT_EQ(state & TVIS_OVERLAYMASK, INDEXTOOVERLAYMASK(1));
+    rows[3]->SetOverlayIndex(-1);
+    EXPECT_EQ(SendMessageA(tree.Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(rows[3]->ItemId()),
+                           TVIS_OVERLAYMASK),
+              0);
+}
+
+using TreeImages = TreeViewFixture;
+
+TEST_F(TreeImages, IndexEventsAreAskedOnlyWithAnImageList)
+{
+    TTreeNode* node = tree.Items().AddChild(nullptr, "node");
+    node->SetImageIndex(4);
+    node->SetSelectedIndex(5);
+    int asked = 0;
+    tree.OnGetImageIndex = [&](TObject*, TTreeNode* n) {
+        ++asked;
+        n->SetImageIndex(7);
+    };
+    tree.OnGetSelectedIndex = [&](TObject*, TTreeNode* n) {
+        ++asked;
+        n->SetSelectedIndex(8);
+    };
+    auto shown = [&] {
+        TVITEMA item{};
+        item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        item.hItem = node->ItemId();
+        SendMessageA(tree.Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        return std::pair{item.iImage, item.iSelectedImage};
+    };
+
+    EXPECT_EQ(shown(), (std::pair{4, 5}));
+    EXPECT_EQ(asked, 0);
+
+    TImageList images;
+    images.ShareSystemSmallIcons();
+    tree.SetImages(&images);
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(tree.Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0)),
+              images.Handle());
+    EXPECT_EQ(shown(), (std::pair{7, 8}));
+    EXPECT_EQ(asked, 2);
+    tree.SetImages(nullptr);
+}
+
+using TreeEditing = TreeViewFixture;
+
+TEST_F(TreeEditing, OnEditingMayRefuseAndOnEditedMayChangeTheText)
+{
+    TTreeNode* node = tree.Items().AddChild(nullptr, "old");
+    bool allow = false;
+    tree.OnEditing = [&](TObject*, TTreeNode*, bool& a) { a = allow; };
+    EXPECT_FALSE(node->EditText());
+    EXPECT_FALSE(tree.IsEditing());
+
+    allow = true;
+    std::string seen;
+    tree.OnEdited = [&](TObject*, TTreeNode*, std::string& text) {
+        seen = text;
+        text = "[" + text + "]";
+    };
+    ASSERT_TRUE(node->EditText());
+    ASSERT_TRUE(tree.IsEditing());
+    auto edit = reinterpret_cast<HWND>(SendMessageA(tree.Handle(), TVM_GETEDITCONTROL, 0, 0));
+    SetWindowTextA(edit, "new");
+    node->EndEdit(false);
+    EXPECT_EQ(seen, "new");
+    EXPECT_EQ(node->Text(), "[new]");
+
+    // Cancelled: nothing is asked and the text stays.
+    seen.clear();
+    ASSERT_TRUE(node->EditText());
+    node->EndEdit(true);
+    EXPECT_EQ(seen, "");
+    EXPECT_EQ(node->Text(), "[new]");
+
+    tree.SetReadOnly(true);
+    EXPECT_FALSE(node->EditText());
+}
+
+using TreeMouse = TreeViewFixture;
+
+TEST_F(TreeMouse, RightClickSelectsTheNodeThenAsksForTheContextMenu)
+{
+    tree.Items().AddChild(nullptr, "first");
+    TTreeNode* second = tree.Items().AddChild(nullptr, "second");
+    tree.Items().GetFirstNode()->SetSelected(true);
+    tree.SetRightClickSelect(true);
+    PumpMessages();
+
+    TTreeNode* selectedAtPopup = nullptr;
+    POINT asked{};
+    tree.OnContextPopup = [&](TObject*, POINT p, bool& handled) {
+        selectedAtPopup = tree.Selected();
+        asked = p;
+        handled = true;
+    };
+    RightClick(tree, *second);
+    const RECT r = second->DisplayRect(true);
+    EXPECT_EQ(tree.Selected(), second);
+    EXPECT_EQ(selectedAtPopup, second);
+    EXPECT_EQ(asked.x, r.left + 2);
+    EXPECT_EQ(asked.y, r.top + 2);
+}
+
+TEST_F(TreeMouse, WithoutRightClickSelectTheSelectionStays)
+{
+    TTreeNode* first = tree.Items().AddChild(nullptr, "first");
+    TTreeNode* second = tree.Items().AddChild(nullptr, "second");
+    first->SetSelected(true);
+    RightClick(tree, *second);
+    EXPECT_EQ(tree.Selected(), first);
+}
+
+TEST_F(TreeMouse, AnUnhandledRequestShowsThePopupMenu)
+{
+    tree.Items().AddChild(nullptr, "only");
+    TPopupMenu menu;
+    bool shown = false;
+    menu.OnPopup = [&](TPopupMenu&) { shown = true; }; // empty: nothing is tracked
+    tree.SetPopupMenu(&menu);
+    POINT inside{100, 200};
+    ClientToScreen(tree.Handle(), &inside);
+    const LPARAM at = MAKELPARAM(inside.x, inside.y);
+    SendMessageA(tree.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.Handle()), at);
+    EXPECT_TRUE(shown);
+
+    // Handled by the event: the menu stays away.
+    shown = false;
+    tree.OnContextPopup = [](TObject*, POINT, bool& handled) { handled = true; };
+    SendMessageA(tree.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.Handle()), at);
+    EXPECT_FALSE(shown);
+
+    tree.OnContextPopup = nullptr;
+    menu.SetAutoPopup(false);
+    SendMessageA(tree.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.Handle()), at);
+    EXPECT_FALSE(shown);
+    tree.SetPopupMenu(nullptr);
+}
