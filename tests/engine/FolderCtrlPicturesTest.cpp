@@ -1,5 +1,8 @@
 #include "engine/FolderCtrl.h"
 
+#include "engine/BaseApplication.h"
+
+#include "support/ModalCloser.h"
 #include "support/TempDir.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/Exception.h"
@@ -124,4 +127,101 @@ TEST(FolderCtrlPictures, SelectIconDoesNothingWithoutAnExistingFolder)
     ctrl.Current.IconFile = "kept.ico";
     ctrl.SelectIcon(nullptr);
     EXPECT_EQ(ctrl.Current.IconFile, "kept.ico");
+}
+
+namespace {
+
+// The colour chooser's red, green and blue boxes.
+void ChoosePureRed(HWND dialog)
+{
+    SetDlgItemInt(dialog, 706, 255, FALSE);
+    SetDlgItemInt(dialog, 707, 0, FALSE);
+    SetDlgItemInt(dialog, 708, 0, FALSE);
+}
+
+std::string chosenFile;
+
+// The open-file dialog's file name box (a combo box in the explorer style, an edit otherwise).
+void TypeChosenFile(HWND dialog)
+{
+    SetDlgItemTextA(dialog, 0x47c, chosenFile.c_str());
+    SetDlgItemTextA(dialog, 0x480, chosenFile.c_str());
+}
+
+// A 2 x 1 bitmap file, 24 bits per pixel: one blue and one green pixel.
+std::string TinyBitmapFile()
+{
+    const unsigned char bytes[] = {
+        'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                   // file header
+        40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,     // info header
+        8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        255, 0, 0, 0, 255, 0, 0, 0};                                      // pixels, row padded
+    return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+} // namespace
+
+TEST(FolderCtrlPictures, ChosenColourIsStoredBlueFirstAndCancelChangesNothing)
+{
+    TFolderCtrl ctrl(false);
+    TLabel label;
+    {
+        ModalCloser closer(IDOK, ChoosePureRed);
+        ctrl.SelectTextColor(&label);
+        ASSERT_TRUE(closer.Found());
+    }
+    EXPECT_EQ(ctrl.Current.IconArea_Text, "0x000000FF");
+    EXPECT_EQ(label.Font().Color(), clRed);
+    {
+        ModalCloser closer(IDCANCEL, ChoosePureRed);
+        ctrl.SelectTextColor(&label);
+        ASSERT_TRUE(closer.Found());
+    }
+    EXPECT_EQ(ctrl.Current.IconArea_Text, "0x000000FF");
+}
+
+TEST(FolderCtrlPictures, ChosenBackgroundIsLoadedBeforeItIsStored)
+{
+    TempDir dir;
+    TFolderCtrl ctrl(false);
+    TImage image;
+    image.SetBounds(0, 0, 20, 20);
+    image.SetVisible(false);
+    ctrl.Current.IconArea_Image = "old.jpg";
+
+    chosenFile = dir.WriteFile("broken.jpg", "not a picture at all");
+    {
+        ModalCloser closer(IDOK, TypeChosenFile);
+        EXPECT_THROW(ctrl.SelectBackground(image), EInvalidGraphic);
+        ASSERT_TRUE(closer.Found());
+    }
+    EXPECT_EQ(ctrl.Current.IconArea_Image, "old.jpg");
+    EXPECT_FALSE(image.Visible());
+
+    chosenFile = dir.WriteFile("tiny.bmp", TinyBitmapFile());
+    {
+        ModalCloser closer(IDOK, TypeChosenFile);
+        ctrl.SelectBackground(image);
+        ASSERT_TRUE(closer.Found());
+    }
+    EXPECT_EQ(ctrl.Current.IconArea_Image, chosenFile);
+    EXPECT_TRUE(image.Visible());
+    EXPECT_EQ(image.Picture().Width(), 2);
+}
+
+TEST(FolderCtrlPictures, PickWithoutAChoiceRemovesTheIconChoice)
+{
+    TempDir dir;
+    TFolderCtrl ctrl(false);
+    ctrl.LoadSettings(dir.Path());
+    ASSERT_FALSE(FileExists(TBaseApplication().GetAppDirectory("") + "icon.dll"));
+    {
+        // The box that reports the missing icon library; then the picker, which is cancelled
+        // or, where the system has no working picker (Wine's is a stub), answers at once.
+        ModalCloser closer({IDOK, IDCANCEL});
+        ctrl.SelectIcon(nullptr);
+        ASSERT_TRUE(closer.Found() || closer.Answered() == 1);
+    }
+    EXPECT_EQ(ctrl.Current.IconFile, "");
+    EXPECT_EQ(ctrl.Current.IconIndex, "-1");
 }
