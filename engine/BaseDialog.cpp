@@ -6,9 +6,12 @@
 
 int TBaseDialog::PickIcon(std::string& file, HWND owner) const
 {
+    // An empty name: the picker starts on its own default file.
     std::array<wchar_t, 512> buffer{};
     int index = 0;
-    const bool confirmed = PickIconDlg(owner, buffer.data(), static_cast<UINT>(buffer.size()), &index) != 0;
+    // 1 is a confirmed choice, 0 a cancel; a picker that cannot open at all answers -1, which
+    // is no choice either (some systems have no working picker).
+    const bool confirmed = PickIconDlg(owner, buffer.data(), static_cast<UINT>(buffer.size()), &index) > 0;
     file = WideBufferToString(buffer.data(), static_cast<int>(buffer.size()));
     return confirmed ? index : -1;
 }

@@ -7,6 +7,9 @@
 #include <memory>
 #include <string>
 
+class TImage;
+class TLabel;
+
 class TFolderCtrl {
 public:
     // Registers the Explorer verbs, as on every start of the program.
@@ -26,6 +29,18 @@ public:
 
     void SetDisguiseIndex(int index);
     int GetDisguiseIndex() const;
+
+    // The adornment dialog's operations. Each changes one field of Current and the preview
+    // control it is given; nothing reaches the disk before ApplySettings.
+    void SelectIcon(TImage* image);
+    void ClearIcon(TImage& image);
+    void SelectTextColor(TLabel* label);
+    void ClearTextColor(TLabel* label);
+    void SelectBackground(TImage& image);
+    void ClearBackground(TImage& image);
+    // Draws icon `iconIndex` of `iconFile` centred in the control at its natural size; an
+    // ".ico" file is loaded directly. No icon found: the control stays exactly as it was.
+    void DrawIcon(TImage& image, const std::string& iconFile, int iconIndex);
 
 private:
     void PropagateToSubfolders() const;

@@ -237,3 +237,32 @@ TEST(DriveSettings, PathsWithoutADriveLetterNeverTouchTheDriveIconsKey)
     EXPECT_EQ(DriveIconValue('Q'), "C:\\x.ico,1");
     DeleteDriveKey('Q');
 }
+
+TEST(DriveSettings, DriveRootAppliesOnlyTheIconButRestoresEveryFolder)
+{
+    // A drive letter of Wine's is a link in its dosdevices folder: Q: becomes a temporary folder.
+    TempDir dir;
+    const std::string drive = UnixPathOf("C:\\");
+    ASSERT_FALSE(drive.empty());
+    const std::string dosdevices = drive.substr(0, drive.rfind("/c:"));
+    ASSERT_TRUE(RunUnixCommand(("ln -sfn '" + UnixPathOf(dir.Path()) + "' '" + dosdevices + "/q:'").c_str()));
+    const std::string sub = dir.MakeDir("Folder\\Below");
+    dir.WriteFile("DeskTop.Ini", "[.ShellClassInfo]\r\nInfotip=root\r\n");
+    dir.WriteFile("Folder\\DeskTop.Ini", "[.ShellClassInfo]\r\nInfotip=folder\r\n");
+    DeleteDriveKey('Q');
+
+    TFolderCtrl ctrl(true);
+    ctrl.LoadSettings("Q:\\");
+    ctrl.Current.IconFile = "C:\\Icons\\Disk.ico";
+    ctrl.Current.IconIndex = "0";
+    ctrl.ApplySettings("a tip a drive cannot take");
+    EXPECT_EQ(DriveIconValue('Q'), "C:\\Icons\\Disk.ico,0");
+    EXPECT_FALSE(FileExists(sub + "DeskTop.Ini")) << "subfolders of a drive are not written";
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "DeskTop.Ini"), "[.ShellClassInfo]\r\nInfotip=root\r\n");
+
+    ctrl.RestoreDefault();
+    EXPECT_FALSE(TRegistry(HKEY_LOCAL_MACHINE).KeyExists(DriveKey("Q:\\")));
+    EXPECT_FALSE(FileExists(dir.Path() + "DeskTop.Ini"));
+    EXPECT_FALSE(FileExists(dir.Path() + "Folder\\DeskTop.Ini"));
+    RunUnixCommand(("rm -f '" + dosdevices + "/q:'").c_str());
+}

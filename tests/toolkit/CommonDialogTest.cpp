@@ -1,4 +1,4 @@
-#include "ModalCloser.h"
+#include "support/ModalCloser.h"
 
 #include "support/TempDir.h"
 #include "toolkit/ColorDialog.h"

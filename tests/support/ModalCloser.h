@@ -4,7 +4,9 @@
 // stuck menu or dialog after a few seconds so that a failing test cannot hang the run.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 class ModalCloser {
 public:
@@ -13,22 +15,28 @@ public:
     using Prepare = void (*)(HWND dialog);
 
     explicit ModalCloser(WPARAM command, Prepare prepare = nullptr);
+    // One command for each of several modal windows that come up one after the other.
+    explicit ModalCloser(std::initializer_list<WPARAM> commands);
     ~ModalCloser();
     ModalCloser(const ModalCloser&) = delete;
     ModalCloser& operator=(const ModalCloser&) = delete;
 
-    bool Found() const { return found_; }
+    // Every expected window came up and was answered.
+    bool Found() const { return next_ == commands_.size(); }
+    // How many windows were answered so far.
+    std::size_t Answered() const { return next_; }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept;
     static void CALLBACK Deadline(HWND, UINT, UINT_PTR, DWORD) noexcept;
     static ModalCloser* active_;
 
-    WPARAM command_;
+    std::vector<WPARAM> commands_;
     Prepare prepare_;
     UINT_PTR tick_;
     UINT_PTR deadline_;
-    bool found_ = false;
+    std::size_t next_ = 0;
+    HWND answered_ = nullptr;
 };
 
 // A visible top-level window of this thread for menus and dialogs to belong to.

@@ -1,4 +1,4 @@
-#include "ModalCloser.h"
+#include "support/ModalCloser.h"
 
 ModalCloser* ModalCloser::active_ = nullptr;
 
@@ -16,7 +16,14 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM result) noexcept
 } // namespace
 
 ModalCloser::ModalCloser(WPARAM command, Prepare prepare)
-    : command_(command), prepare_(prepare), tick_(SetTimer(nullptr, 0, 50, &Tick)),
+    : commands_{command}, prepare_(prepare), tick_(SetTimer(nullptr, 0, 50, &Tick)),
+      deadline_(SetTimer(nullptr, 0, 10000, &Deadline))
+{
+    active_ = this;
+}
+
+ModalCloser::ModalCloser(std::initializer_list<WPARAM> commands)
+    : commands_(commands), prepare_(nullptr), tick_(SetTimer(nullptr, 0, 50, &Tick)),
       deadline_(SetTimer(nullptr, 0, 10000, &Deadline))
 {
     active_ = this;
@@ -32,16 +39,17 @@ ModalCloser::~ModalCloser()
 void CALLBACK ModalCloser::Tick(HWND, UINT, UINT_PTR, DWORD) noexcept
 {
     ModalCloser* self = active_;
-    if (!self || self->found_)
+    if (!self || self->next_ == self->commands_.size())
         return;
     HWND dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog)
+    // A window already answered may still be visible while it closes.
+    if (!dialog || dialog == self->answered_)
         return;
-    self->found_ = true;
+    self->answered_ = dialog;
     if (self->prepare_)
         self->prepare_(dialog);
-    PostMessageA(dialog, WM_COMMAND, self->command_, 0);
+    PostMessageA(dialog, WM_COMMAND, self->commands_[self->next_++], 0);
 }
 
 void CALLBACK ModalCloser::Deadline(HWND, UINT, UINT_PTR, DWORD) noexcept
