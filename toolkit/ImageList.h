@@ -6,14 +6,7 @@
 
 #include <commctrl.h>
 
-namespace scoped_traits {
-struct ImageList {
-    using Type = HIMAGELIST;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { ImageList_Destroy(h); }
-};
-} // namespace scoped_traits
-using ScopedImageList = ScopedHandle<scoped_traits::ImageList>;
+using ScopedImageList = ScopedHandle<scoped_traits::Null<HIMAGELIST, &ImageList_Destroy>>;
 
 class TImageList : public TComponent {
 public:

@@ -45,67 +45,35 @@ private:
 };
 
 namespace scoped_traits {
-struct Key {
-    using Type = HKEY;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { RegCloseKey(h); }
-};
-struct Find {
-    using Type = HANDLE;
-    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) noexcept { FindClose(h); }
-};
-struct File {
-    using Type = HANDLE;
-    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) noexcept { CloseHandle(h); }
-};
-struct Kernel {
-    using Type = HANDLE;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { CloseHandle(h); }
-};
-struct Icon {
-    using Type = HICON;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DestroyIcon(h); }
-};
-template <typename T>
-struct Gdi {
+// Handles whose "none" is null, given back with one platform call.
+template <typename T, auto Release>
+struct Null {
     using Type = T;
     static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DeleteObject(h); }
+    static void Close(Type h) noexcept { Release(h); }
 };
-struct Dc {
-    using Type = HDC;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DeleteDC(h); }
+
+// Kernel handles whose "none" is INVALID_HANDLE_VALUE (files, searches).
+template <auto Release>
+struct InvalidValue {
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) noexcept { Release(h); }
 };
-struct Library {
-    using Type = HMODULE;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { FreeLibrary(h); }
-};
-struct Menu {
-    using Type = HMENU;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DestroyMenu(h); }
-};
-struct Window {
-    using Type = HWND;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DestroyWindow(h); }
-};
-struct EnhMetaFile {
-    using Type = HENHMETAFILE;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DeleteEnhMetaFile(h); }
-};
-struct CoMem {
-    using Type = void*;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type p) noexcept { CoTaskMemFree(p); }
-};
+
+using Key = Null<HKEY, &RegCloseKey>;
+using Find = InvalidValue<&FindClose>;
+using File = InvalidValue<&CloseHandle>;
+using Kernel = Null<HANDLE, &CloseHandle>;
+using Icon = Null<HICON, &DestroyIcon>;
+template <typename T>
+using Gdi = Null<T, &DeleteObject>;
+using Dc = Null<HDC, &DeleteDC>;
+using Library = Null<HMODULE, &FreeLibrary>;
+using Menu = Null<HMENU, &DestroyMenu>;
+using Window = Null<HWND, &DestroyWindow>;
+using EnhMetaFile = Null<HENHMETAFILE, &DeleteEnhMetaFile>;
+using CoMem = Null<void*, &CoTaskMemFree>;
 } // namespace scoped_traits
 
 using ScopedKey = ScopedHandle<scoped_traits::Key>;
