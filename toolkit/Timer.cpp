@@ -5,11 +5,12 @@
 #include <map>
 
 namespace {
-// Thread timers carry only their id; this maps it back to the object.
+// Thread timers carry only their id; this maps it back to the object. Never destroyed, since
+// timers of forms that the application object owns stop after other statics are gone.
 std::map<UINT_PTR, TTimer*>& RunningTimers()
 {
-    static std::map<UINT_PTR, TTimer*> timers;
-    return timers;
+    static auto* timers = new std::map<UINT_PTR, TTimer*>;
+    return *timers;
 }
 } // namespace
 

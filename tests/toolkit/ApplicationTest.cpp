@@ -6,6 +6,8 @@
 #include "toolkit/MessageBox.h"
 #include "toolkit/Timer.h"
 
+#include "support/ModalCloser.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -76,6 +78,41 @@ TEST(MessageBoxKinds, MapToInformationIconAndButtonSets)
     EXPECT_EQ(MessageBoxFlags(3), 67u);
     EXPECT_THROW(MessageBoxFlags(0), Exception);
     EXPECT_THROW(MessageBoxFlags(4), Exception);
+}
+
+// What the last answered message box showed.
+std::string boxCaption, boxText;
+void ReadBox(HWND box)
+{
+    char text[256] = {};
+    GetWindowTextA(box, text, sizeof text);
+    boxCaption = text;
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text); // the platform's message text control
+    boxText = text;
+}
+
+TEST(MessageBoxKinds, ShowsTheTextUnderTheApplicationTitleAndReturnsTheButton)
+{
+    TestOwnerWindow owner;
+    {
+        ModalCloser closer(IDNO, &ReadBox);
+        EXPECT_EQ(ShowMessageBox("'Res.dll' is not found. Please reinstall this program.", 2), IDNO);
+        EXPECT_TRUE(closer.Found());
+    }
+    EXPECT_EQ(boxCaption, Application.Title());
+    EXPECT_EQ(boxText, "'Res.dll' is not found. Please reinstall this program.");
+    ModalCloser closer(IDCANCEL);
+    EXPECT_EQ(ShowMessageBox("Three buttons", 3), IDCANCEL);
+}
+
+TEST(ErrorHandling, WithoutAHookTheErrorBoxShowsTheMessageWithItsFullStop)
+{
+    TestOwnerWindow owner;
+    ModalCloser closer(IDOK, &ReadBox);
+    Application.HandleException(std::make_exception_ptr(EWriteError("Unable to write to C:\\x\\DeskTop.Ini")));
+    EXPECT_TRUE(closer.Found());
+    EXPECT_EQ(boxCaption, Application.Title());
+    EXPECT_EQ(boxText, "Unable to write to C:\\x\\DeskTop.Ini.");
 }
 
 TEST(ErrorHandling, HandlerHookReceivesTheMessageInsteadOfTheBox)

@@ -316,6 +316,38 @@ TEST(CustomControl, FrameworkHooksRunForTheirMessages)
     form.Hide();
 }
 
+TEST(CustomControl, DoubleClicksOnlyWhereTheStyleAsksForThem)
+{
+    ProbeForm form;
+    HookProbe& probe = form.Probe(1);
+    int doubles = 0, clicks = 0;
+    std::vector<TShiftState> downs;
+    probe.OnDblClick = [&](TObject*) { ++doubles; };
+    probe.OnClick = [&](TObject*) { ++clicks; };
+    probe.OnMouseDown = [&](TObject*, TMouseButton, TShiftState shift, int, int) { downs.push_back(shift & ssDouble); };
+    const HWND window = probe.Handle();
+    const auto doubleClick = [&] {
+        SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        SendMessageA(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+        SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    };
+    doubleClick();
+    EXPECT_EQ(doubles, 1);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(downs, (std::vector<TShiftState>{0, ssDouble}));
+    // Without the style the second press is an ordinary press.
+    probe.SetControlStyle(probe.ControlStyle() & ~csDoubleClicks);
+    doubleClick();
+    EXPECT_EQ(doubles, 1);
+    EXPECT_EQ(clicks, 4);
+    EXPECT_EQ(downs, (std::vector<TShiftState>{0, ssDouble, 0, 0}));
+    // Without click events a press and release is no click.
+    probe.SetControlStyle(probe.ControlStyle() & ~csClickEvents);
+    doubleClick();
+    EXPECT_EQ(clicks, 4);
+}
+
 TEST(CustomControl, SystemColourChangesReachChildWindows)
 {
     ProbeForm form;
