@@ -1,5 +1,6 @@
 #include "toolkit/Application.h"
 
+#include "toolkit/Component.h"
 #include "toolkit/Exception.h"
 #include "toolkit/Form.h"
 
@@ -48,12 +49,7 @@ TApplication::TApplication()
 
 TApplication::~TApplication()
 {
-    // Forms go in reverse order of creation, the main form last.
-    while (!owned_.empty()) {
-        std::unique_ptr<TForm> last = std::move(owned_.back());
-        owned_.pop_back();
-        last.reset();
-    }
+    DestroyNewestFirst(owned_); // the main form, made first, goes last
 }
 
 void TApplication::OwnForm(std::unique_ptr<TForm> form)

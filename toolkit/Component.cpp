@@ -4,12 +4,7 @@
 
 TComponent::~TComponent()
 {
-    // Later components may refer to earlier ones (a control to its parent), so go backwards.
-    while (!owned_.empty()) {
-        std::unique_ptr<TComponent> last = std::move(owned_.back());
-        owned_.pop_back();
-        last.reset();
-    }
+    DestroyNewestFirst(owned_);
 }
 
 void TComponent::Adopt(std::unique_ptr<TComponent> component)

@@ -9,6 +9,18 @@
 #include <string_view>
 #include <vector>
 
+// Destroys owned objects newest first: later ones may refer to earlier ones (a control to its
+// parent), and each is out of the list before its destructor runs.
+template <typename T>
+void DestroyNewestFirst(std::vector<std::unique_ptr<T>>& owned) noexcept
+{
+    while (!owned.empty()) {
+        std::unique_ptr<T> last = std::move(owned.back());
+        owned.pop_back();
+        last.reset();
+    }
+}
+
 class TComponent : public TObject {
 public:
     TComponent() = default;

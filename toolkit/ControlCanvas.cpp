@@ -25,14 +25,3 @@ void TControlCanvas::FreeHandle() noexcept
     borrowed_ = nullptr;
     borrowedFrom_ = nullptr;
 }
-
-void TControlCanvas::BeginPaintOn(HDC dc)
-{
-    FreeHandle();
-    SetHandle(dc);
-}
-
-void TControlCanvas::EndPaintOn() noexcept
-{
-    ReleaseContext();
-}

@@ -10,9 +10,6 @@ public:
     explicit TControlCanvas(TWinControl& control) noexcept : control_(control) {}
     ~TControlCanvas() override;
 
-    // Draws into a device context that stays the caller's (null ends it).
-    void BeginPaintOn(HDC dc);
-    void EndPaintOn() noexcept;
     // Gives back a context borrowed from the window.
     void FreeHandle() noexcept;
 

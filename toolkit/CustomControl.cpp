@@ -1,5 +1,7 @@
 #include "toolkit/CustomControl.h"
 
+#include "toolkit/ScopedCanvasHandle.h"
+
 TCustomControl::TCustomControl() : canvas_(*this) {}
 
 TCustomControl::~TCustomControl()
@@ -11,15 +13,10 @@ void TCustomControl::Paint() {}
 
 void TCustomControl::PaintWindow(HDC dc)
 {
-    canvas_.BeginPaintOn(dc);
+    canvas_.FreeHandle(); // a context borrowed from the window between paints goes back first
+    ScopedCanvasHandle painting(canvas_, dc);
     canvas_.Font().Assign(Font());
-    try {
-        Paint();
-    } catch (...) {
-        canvas_.EndPaintOn();
-        throw;
-    }
-    canvas_.EndPaintOn();
+    Paint();
 }
 
 void TCustomControl::HandleDestroying()

@@ -1,16 +1,11 @@
 #include "toolkit/GraphicControl.h"
 
 #include "toolkit/Font.h"
+#include "toolkit/ScopedCanvasHandle.h"
 
 void TGraphicControl::PaintTo(HDC dc)
 {
-    canvas_.SetHandle(dc);
+    ScopedCanvasHandle painting(canvas_, dc);
     canvas_.Font().Assign(Font());
-    try {
-        Paint();
-    } catch (...) {
-        canvas_.SetHandle(nullptr);
-        throw;
-    }
-    canvas_.SetHandle(nullptr);
+    Paint();
 }
