@@ -101,6 +101,8 @@ void TWinControl::Bind(HWND window) noexcept
 void TWinControl::HandleCreated()
 {
     ApplyFont();
+    // The real client area is known only now (borders, edges).
+    AlignControls();
     for (TControl* c : controls_)
         if (auto* w = dynamic_cast<TWinControl*>(c))
             w->HandleNeeded();

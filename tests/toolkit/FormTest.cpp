@@ -201,6 +201,29 @@ TEST(FormLayout, RowsBecomeNamedComponentsInPlace)
     EXPECT_EQ(form.ComponentCount(), 3u);
 }
 
+TEST(FormLayout, ClientAlignedControlFillsTheClientAreaInsideABorder)
+{
+    TForm form;
+    BuildLayout(form, {
+        Place<TPanel>("Panel1", 4, 4, 257, 191, {}, [](TPanel& p) { p.SetBorderStyle(bsSingle); }),
+        Place<TLabel>("Fill", 0, 0, 10, 10, "Panel1", [](TLabel& l) { l.SetAlign(alClient); }),
+    });
+    auto& panel = form.Component<TPanel>("Panel1");
+    form.HandleNeeded();
+    RECT client;
+    GetClientRect(panel.Handle(), &client);
+    EXPECT_LT(client.right, 257); // the border takes its share
+    const RECT fill = form.Component<TLabel>("Fill").BoundsRect();
+    EXPECT_EQ(fill.left, 0);
+    EXPECT_EQ(fill.top, 0);
+    EXPECT_EQ(fill.right, client.right);
+    EXPECT_EQ(fill.bottom, client.bottom);
+    // It follows the parent's new size.
+    panel.SetBounds(4, 4, 100, 50);
+    GetClientRect(panel.Handle(), &client);
+    EXPECT_EQ(form.Component<TLabel>("Fill").Width(), client.right);
+}
+
 TEST(FormLayout, ParentMustBeAnEarlierWindowedRow)
 {
     TForm form;
