@@ -148,6 +148,9 @@ std::vector<std::string> TBaseFile::GetAllSubfolders(std::string path) const
 
 HICON TBaseFile::ExtractIconFromFile(const std::string& file, int index) const
 {
+    // Index -1 asks the platform for the number of icons in the file, which is no handle.
+    if (index == -1)
+        return nullptr;
     HICON icon = ExtractIconA(nullptr, file.c_str(), static_cast<UINT>(index));
     // ExtractIconA answers 1 when the file is no icon source at all.
     return reinterpret_cast<UINT_PTR>(icon) == 1 ? nullptr : icon;

@@ -88,4 +88,5 @@ TEST(Icons, ExtractionGivesAnIconOrNull)
     EXPECT_EQ(TBaseFile().ExtractIconFromFile(text, 0), nullptr);
     EXPECT_EQ(TBaseFile().ExtractIconFromFile(dir.Path() + "missing.dll", 0), nullptr);
     EXPECT_EQ(TBaseFile().ExtractIconFromFile("shell32.dll", 100000), nullptr);
+    EXPECT_EQ(TBaseFile().ExtractIconFromFile("shell32.dll", -1), nullptr) << "not the icon count";
 }
