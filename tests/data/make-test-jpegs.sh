@@ -1,12 +1,15 @@
 #!/bin/bash
-# Regenerates the small JPEG pictures the toolkit tests decode. Run from anywhere after
-# `make setup`; needs the cjpeg.exe that the bootstrap builds, run under Wine.
+# Makes the small JPEG pictures the toolkit tests decode, with the cjpeg.exe that the bootstrap
+# builds. ctest runs it before the toolkit tests, inside the Wine environment of scripts/with-wine.
+# Usage: make-test-jpegs.sh OUTPUT-FOLDER
 #   blocks.jpg       48 x 16: red, green and blue 16 x 16 blocks (baseline, quality 95)
 #   blocks-prog.jpg  the same picture, progressive
 #   gray.jpg         16 x 8 greyscale: black left half, white right half
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
+out=${1:?usage: make-test-jpegs.sh OUTPUT-FOLDER}
+mkdir -p "$out"
 cjpeg=$root/build/deps/jpeg/bin/cjpeg.exe
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -30,7 +33,7 @@ trap 'rm -rf "$work"' EXIT
 } >"$work/gray.pgm"
 
 cd "$work"
-"$root/scripts/with-wine" wine "$cjpeg" -quality 95 -outfile blocks.jpg blocks.ppm
-"$root/scripts/with-wine" wine "$cjpeg" -quality 95 -progressive -outfile blocks-prog.jpg blocks.ppm
-"$root/scripts/with-wine" wine "$cjpeg" -quality 95 -grayscale -outfile gray.jpg gray.pgm
-cp blocks.jpg blocks-prog.jpg gray.jpg "$here/"
+wine "$cjpeg" -quality 95 -outfile blocks.jpg blocks.ppm
+wine "$cjpeg" -quality 95 -progressive -outfile blocks-prog.jpg blocks.ppm
+wine "$cjpeg" -quality 95 -grayscale -outfile gray.jpg gray.pgm
+cp blocks.jpg blocks-prog.jpg gray.jpg "$out/"
