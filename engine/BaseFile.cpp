@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <set>
@@ -24,6 +25,19 @@ struct FileIdInformation {
     unsigned char FileId[16];
 };
 constexpr auto FileIdInfoClass = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
+
+// Some file systems (network redirectors among them) answer 0 or all ones for every entry;
+// such an id tells folders apart no more than none, and must not make folders look walked.
+bool IsUsable(const FolderId& id)
+{
+    const auto all = [&](unsigned char value) {
+        return std::all_of(id.file.begin(), id.file.end(), [&](unsigned char b) { return b == value; });
+    };
+    const auto low = [&](unsigned char value) {
+        return std::all_of(id.file.begin(), id.file.begin() + 8, [&](unsigned char b) { return b == value; });
+    };
+    return !all(0) && !low(0xFF);
+}
 
 bool QueryFolderId(HANDLE folder, FolderId& id)
 {
@@ -70,7 +84,8 @@ public:
         FolderId id;
         if (!handle || !QueryFolderId(handle.get(), id))
             return;
-        visited_.insert(id);
+        if (IsUsable(id))
+            visited_.insert(id);
         WalkEntries(root, id.volume, ListSubfolders(handle.get()));
     }
 
@@ -86,7 +101,7 @@ private:
             std::memcpy(id.file.data(), &entry.FileId, sizeof entry.FileId);
             if (entry.Link && handle)
                 QueryFolderId(handle.get(), id);
-            if (!visited_.insert(id).second)
+            if (IsUsable(id) && !visited_.insert(id).second)
                 continue;
             result_.push_back(sub);
             // A folder that cannot be opened is listed all the same, without subfolders.

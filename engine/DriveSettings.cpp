@@ -23,8 +23,12 @@ std::string DriveIconKey(const std::string& path)
 TDTItem ReadDriveSettings(const std::string& path)
 {
     TRegistry registry(HKEY_LOCAL_MACHINE);
-    // Opened with creation allowed: loading a drive leaves an empty icon key behind.
-    registry.OpenKey(DriveIconKey(path), true);
+    // Opened with creation allowed: loading a drive leaves an empty icon key behind. A user who
+    // may not write there still sees the drive's icon through a read-only open.
+    if (!registry.OpenKey(DriveIconKey(path), true)) {
+        registry = TRegistry(HKEY_LOCAL_MACHINE, KEY_READ);
+        registry.OpenKey(DriveIconKey(path), false);
+    }
     const std::string value = registry.ReadString("");
 
     const auto pieces = TBaseString().Split(value, ',');
