@@ -1,0 +1,163 @@
+"""The window skins: the main window's and the one both dialogs share.
+
+Every pixel outside the rounded outline is magenta, the key the shaped window cuts away; the
+window takes that key from the bottom-left pixel. Areas that controls cover (the tree, the check
+box, the large buttons) are the flat body grey, which the program also gives those controls.
+"""
+from PIL import Image
+
+from icons import logo
+from paint import Canvas, intersect, radial, shrink, subtract, text, vertical_in
+
+MAGENTA = (255, 0, 255)
+BODY = (222, 222, 222)
+SKIN_SIZE = (491, 342)
+
+# The banner's blue, by row; both skins use the same rows so the title-bar buttons, drawn once,
+# sit on the same colour in every window.
+BANNER_STOPS = [(0.0, (52, 104, 184)), (0.45, (30, 72, 146)), (1.0, (18, 46, 104))]
+BANNER_HEIGHT = 88
+BORDER_DARK = (14, 30, 64)
+BORDER_BODY = (118, 124, 136)
+RADIUS = 14
+
+
+def _banner(cv, clip, bottom):
+    band = intersect(cv.rect((0, 0, cv.width, bottom)), clip)
+    cv.fill(band, vertical_in(0, BANNER_HEIGHT, BANNER_STOPS, cv.scale))
+    return band
+
+
+def _frame(cv, width, height):
+    """Outline and border; returns the inner mask that content is clipped to."""
+    outline = cv.rect((0, 0, width, height), RADIUS)
+    inner = shrink(outline, cv.scale)
+    cv.fill(outline, BORDER_BODY)
+    cv.fill(inner, BODY)
+    return outline, inner
+
+
+def _banner_edge(cv, inner, bottom):
+    """A light rim under the banner and a short shadow falling on the body."""
+    cv.fill(intersect(cv.rect((0, bottom, cv.width, bottom + 1)), inner), (96, 146, 214))
+    for i, alpha in enumerate((0.22, 0.10)):
+        cv.fill(intersect(cv.rect((0, bottom + 1 + i, cv.width, bottom + 2 + i)), inner), (0, 0, 0), alpha)
+
+
+def _outer_border(cv, outline, banner_bottom):
+    """Dark rim round the banner, grey rim round the body, and a bevel lit from the top left."""
+    ring = subtract(outline, shrink(outline, cv.scale))
+    cv.fill(intersect(ring, cv.rect((0, 0, cv.width, banner_bottom))), BORDER_DARK)
+    inner = shrink(outline, cv.scale)
+    bevel_light = intersect(cv.edge(inner, 1, 1), cv.rect((0, banner_bottom + 1, cv.width, cv.height)))
+    cv.fill(bevel_light, (255, 255, 255), 0.7)
+    bevel_dark = intersect(cv.edge(inner, -1, -1), cv.rect((0, banner_bottom + 1, cv.width, cv.height)))
+    cv.fill(bevel_dark, (0, 0, 0), 0.12)
+
+
+def _keyed(image):
+    """Opaque where the outline covers at least half a pixel, magenta elsewhere."""
+    rgb = image.convert("RGB")
+    solid = image.getchannel("A").point(lambda a: 255 if a >= 128 else 0)
+    out = Image.new("RGB", image.size, MAGENTA)
+    out.paste(rgb, (0, 0), solid)
+    return _avoid_key(out, solid)
+
+
+def _avoid_key(image, solid):
+    """No pixel inside the outline may be the key colour by accident."""
+    px, sp = image.load(), solid.load()
+    for y in range(image.size[1]):
+        for x in range(image.size[0]):
+            if sp[x, y] and px[x, y] == MAGENTA:
+                px[x, y] = (254, 0, 255)
+    return image
+
+
+def _sunken_frame(cv, box):
+    """A one-pixel frame just outside a control, darker on the top and left (light from there)."""
+    l, t, r, b = box
+    cv.fill(cv.rect((l - 1, t - 1, r + 1, t)), (150, 154, 162))
+    cv.fill(cv.rect((l - 1, t, l, b)), (150, 154, 162))
+    cv.fill(cv.rect((l - 1, b, r + 1, b + 1)), (250, 250, 250))
+    cv.fill(cv.rect((r, t, r + 1, b)), (250, 250, 250))
+
+
+def main_skin():
+    w, h = SKIN_SIZE
+    cv = Canvas(w, h, scale=4, background=(0, 0, 0, 0))
+    outline, inner = _frame(cv, w, h)
+    banner = _banner(cv, inner, BANNER_HEIGHT)
+    # A soft glow behind the logo and the greeting, fading out well before the buttons.
+    cv.fill(banner, radial(70, 26, 230, [(0, (150, 200, 255, 70)), (1, (150, 200, 255, 0))], cv.scale))
+    # Faint arcs sweeping across the banner give it depth.
+    for r, a in ((300, 0.10), (340, 0.07)):
+        arc = intersect(cv.arc((-110, -r + 40, 2 * r - 110, r + 40), 0, 90, 1.2), banner)
+        cv.fill(intersect(arc, cv.rect((0, 0, 250, h))), (190, 220, 255), a)
+    _banner_edge(cv, inner, BANNER_HEIGHT)
+    _outer_border(cv, outline, BANNER_HEIGHT)
+    logo(cv, 12, 12, 66)
+    _sunken_frame(cv, (12, 92, 365, 311))
+    _help_card(cv, HELP_CARD)
+    image = cv.finish()
+
+    text(image, (88, 18), "Welcome", "bold", 27, (255, 255, 255), shadow=(1, 2, (0, 16, 50), 0.6))
+    text(image, (90, 55), "to Quorrel, the folder stylist", "sans", 12, (196, 218, 250),
+         shadow=(0, 1, (0, 16, 50), 0.5))
+    _help_text(image, HELP_CARD)
+    text(image, (476, 336), "Quorrel", "bold", 10, (170, 174, 182), anchor="rs")
+    return _keyed(image)
+
+
+def _help_card(cv, box):
+    l, t, r, b = box
+    card = cv.rect(box, 6)
+    cv.shadow(card, 0, 1, 1.5, opacity=0.25)
+    cv.fill(card, vertical_in(t, b, [(0, (246, 247, 249)), (1, (232, 234, 238))], cv.scale))
+    cv.fill(subtract(card, shrink(card, cv.scale)), (170, 176, 186), 0.8)
+    _help_bullets(cv, box)
+
+
+# A short guide above the three large buttons.
+HELP_CARD = (368, 94, 476, 188)
+HELP_LINES = [
+    ("Adorn", "icon, tip, colours"),
+    ("Pretend", "disguise it"),
+    ("Default", "back to plain"),
+]
+
+
+def _help_text(image, box):
+    l, t, r, b = box
+    text(image, (l + 8, t + 5), "Pick a folder, then", "bold", 9, (40, 60, 100))
+    y = t + 20
+    for word, what in HELP_LINES:
+        text(image, (l + 14, y), word, "bold", 10, (30, 110, 40))
+        text(image, (l + 14, y + 12), what, "sans", 9, (80, 86, 96))
+        y += 23
+
+
+def _help_bullets(cv, box):
+    l, t, r, b = box
+    for i in range(len(HELP_LINES)):
+        dot = cv.circle(l + 9.5, t + 26.5 + i * 23, 2.2)
+        cv.fill(dot, (60, 160, 60))
+
+
+DIALOG_SHAPE = (487, 341)   # the dialogs' client areas are a little smaller than the picture
+STRIP_HEIGHT = 36
+
+
+def dialog_skin():
+    w, h = SKIN_SIZE
+    sw, sh = DIALOG_SHAPE
+    cv = Canvas(w, h, scale=4, background=(0, 0, 0, 0))
+    outline, inner = _frame(cv, sw, sh)
+    strip = _banner(cv, inner, STRIP_HEIGHT)
+    cv.fill(strip, radial(30, 12, 170, [(0, (150, 200, 255, 60)), (1, (150, 200, 255, 0))], cv.scale))
+    _banner_edge(cv, inner, STRIP_HEIGHT)
+    _outer_border(cv, outline, STRIP_HEIGHT)
+    logo(cv, 10, 4, 28)
+    image = cv.finish()
+    text(image, (44, 18), "Quorrel", "bold", 16, (255, 255, 255), anchor="lm", shadow=(1, 1, (0, 16, 50), 0.6))
+    return _keyed(image)
