@@ -4,9 +4,8 @@ The button control leaves olive pixels out, so a pixel is either olive or fully 
 pixels are therefore blended here, toward whatever lies behind the button in its window (the
 skin under it, or the tab sheet's face grey), never toward olive.
 """
-from PIL import Image
 
-from paint import Canvas, intersect, over, shrink, subtract, text, vertical_in
+from paint import Canvas, intersect, keyed, shrink, subtract, text, vertical_in
 
 OLIVE = (128, 128, 0)
 FACE = (240, 240, 240)   # the platform's usual button face, behind the tab-sheet buttons
@@ -26,19 +25,6 @@ LARGE_WORDS = {
     "adorn": "Adorn", "pretend": "Pretend", "default": "Default",
     "ok": "OK", "cancel": "Cancel", "select": "Select", "clear": "Clear",
 }
-
-
-def keyed(image, backdrop, threshold):
-    """The RGBA button over its backdrop, olive where it covers less than threshold/255."""
-    solid = image.getchannel("A").point(lambda a: 255 if a >= threshold else 0)
-    out = Image.new("RGB", image.size, OLIVE)
-    out.paste(over(backdrop, image), (0, 0), solid)
-    px, sp = out.load(), solid.load()
-    for y in range(out.size[1]):
-        for x in range(out.size[0]):
-            if sp[x, y] and px[x, y] == OLIVE:
-                px[x, y] = (128, 128, 1)
-    return out
 
 
 def _body(cv, box, radius, state, pressed_offset):
@@ -75,7 +61,7 @@ def large(word, state, backdrop, soft=True):
     label = LARGE_WORDS[word]
     text(image, (round(cx), round(cy)), label, "bold", 14, ink, anchor="mm",
          shadow=(0, 1, shadow, alpha))
-    return keyed(image, backdrop, 8 if soft else 128)
+    return keyed(image, OLIVE, 8 if soft else 128, backdrop)
 
 
 def window(glyph, state, backdrop):
@@ -93,7 +79,7 @@ def window(glyph, state, backdrop):
     _, _, _, ink, (shadow, alpha) = STATES[state]
     cv.shadow(mark, 0, 1, 0, shadow, alpha)
     cv.fill(mark, ink)
-    return keyed(cv.finish(), backdrop, 8)
+    return keyed(cv.finish(), OLIVE, 8, backdrop)
 
 
 # --- link buttons --------------------------------------------------------------------------
@@ -159,8 +145,8 @@ def link(kind, state, backdrop):
     cv.shadow(mark, 0.5, 1, 0.6, shadow, 0.6)
     cv.fill(mark, ink)
     image = cv.finish()
-    text(image, (w // 2, 35), word, "bold", 9, ink, anchor="ms", shadow=(0, 1, shadow, 0.6))
-    return keyed(image, backdrop, 8)
+    text(image, (w // 2, 36), word, "bold", 10, ink, anchor="ms", shadow=(0, 1, shadow, 0.6))
+    return keyed(image, OLIVE, 8, backdrop)
 
 
 def crop_backdrop(skin, x, y, size):

@@ -2,7 +2,7 @@
 import math
 import struct
 
-from paint import Canvas, intersect, mix, over, shrink, subtract, union, vertical_in
+from paint import Canvas, intersect, mix, over, shrink, subtract, text, union, vertical_in
 
 ICON_SIZES = (16, 32, 48)
 
@@ -365,16 +365,22 @@ def logo(cv, x, y, size):
     """The product logo: a golden folder with a blue badge bearing a Q."""
     front = folder(cv, x, y, size, "yellow", paper=size > 16)
     l, t, r, b = front
-    br = size * (0.25 if size > 16 else 0.27)
-    bx, by = r - br * 1.05, b - br * 0.95
+    if size <= 16:
+        # Placed on whole pixels, with a thicker Q, so the badge stays crisp at its smallest.
+        br, bx, by = 5.0, x + 10.5, y + 10.5
+    else:
+        br = size * 0.25
+        bx, by = r - br * 1.05, b - br * 0.95
     badge = cv.circle(bx, by, br)
     cv.shadow(badge, size / 64, size / 40, size / 40, opacity=0.45)
     # White rim around the badge separates it from the folder.
     cv.fill(cv.circle(bx, by, br + max(0.6, size / 40)), (255, 255, 255))
     cv.fill(badge, vertical_in(by - br, by + br, [(0, LOGO_BLUE[0]), (1, LOGO_BLUE[1])], cv.scale))
     cv.fill(cv.edge(badge, size / 64, size / 48), (255, 255, 255), 0.35)
+    if size <= 16:
+        return   # the Q is lettered at final size by logo_image: hinting keeps it readable
     # The Q: a ring with a tail running to the lower right.
-    ring_w = max(1.0, br * 0.26)
+    ring_w = br * 0.26
     q = cv.ring(bx, by - br * 0.04, br * 0.6, br * 0.6 - ring_w)
     cv.line([(bx + br * 0.12, by + br * 0.18), (bx + br * 0.58, by + br * 0.62)], ring_w * 0.95, q)
     cv.fill(q, (255, 255, 255))
@@ -387,7 +393,10 @@ def over_white(image):
 def logo_image(size, scale=8):
     cv = Canvas(size, size, scale=scale)
     logo(cv, 0, 0, size)
-    return cv.finish()
+    image = cv.finish()
+    if size <= 16:
+        text(image, (11, 11), "Q", "bold", 9, (255, 255, 255), anchor="mm")
+    return image
 
 
 # --- icon files -----------------------------------------------------------------------------

@@ -273,6 +273,24 @@ def text_width(s, face, px):
     return box[2] - box[0]
 
 
+def keyed(image, key, threshold, backdrop=None):
+    """An opaque RGB picture with the key colour wherever image covers less than threshold/255.
+
+    Covered pixels are composited over the backdrop (what will lie behind them on screen), or
+    keep their own colour when that is unknown; none of them may come out as the key by chance.
+    """
+    solid = image.getchannel("A").point(lambda a: 255 if a >= threshold else 0)
+    out = Image.new("RGB", image.size, key)
+    out.paste(image.convert("RGB") if backdrop is None else over(backdrop, image), (0, 0), solid)
+    near = (key[0], key[1], key[2] + 1 if key[2] < 255 else key[2] - 1)
+    px, sp = out.load(), solid.load()
+    for y in range(out.size[1]):
+        for x in range(out.size[0]):
+            if sp[x, y] and px[x, y] == key:
+                px[x, y] = near
+    return out
+
+
 def over(background, image):
     """An opaque RGB picture: image composited over a background colour or picture."""
     base = background.convert("RGBA") if isinstance(background, Image.Image) \

@@ -4,10 +4,9 @@ Every pixel outside the rounded outline is magenta, the key the shaped window cu
 window takes that key from the bottom-left pixel. Areas that controls cover (the tree, the check
 box, the large buttons) are the flat body grey, which the program also gives those controls.
 """
-from PIL import Image
 
 from icons import logo
-from paint import Canvas, intersect, radial, shrink, subtract, text, vertical_in
+from paint import Canvas, intersect, keyed, radial, shrink, subtract, text, vertical_in
 
 MAGENTA = (255, 0, 255)
 BODY = (222, 222, 222)
@@ -55,25 +54,6 @@ def _outer_border(cv, outline, banner_bottom):
     cv.fill(bevel_dark, (0, 0, 0), 0.12)
 
 
-def _keyed(image):
-    """Opaque where the outline covers at least half a pixel, magenta elsewhere."""
-    rgb = image.convert("RGB")
-    solid = image.getchannel("A").point(lambda a: 255 if a >= 128 else 0)
-    out = Image.new("RGB", image.size, MAGENTA)
-    out.paste(rgb, (0, 0), solid)
-    return _avoid_key(out, solid)
-
-
-def _avoid_key(image, solid):
-    """No pixel inside the outline may be the key colour by accident."""
-    px, sp = image.load(), solid.load()
-    for y in range(image.size[1]):
-        for x in range(image.size[0]):
-            if sp[x, y] and px[x, y] == MAGENTA:
-                px[x, y] = (254, 0, 255)
-    return image
-
-
 def _sunken_frame(cv, box):
     """A one-pixel frame just outside a control, darker on the top and left (light from there)."""
     l, t, r, b = box
@@ -102,11 +82,11 @@ def main_skin():
     image = cv.finish()
 
     text(image, (88, 18), "Welcome", "bold", 27, (255, 255, 255), shadow=(1, 2, (0, 16, 50), 0.6))
-    text(image, (90, 55), "to Quorrel, the folder stylist", "sans", 12, (196, 218, 250),
+    text(image, (91, 53), "to Quorrel", "sans", 15, (196, 218, 250),
          shadow=(0, 1, (0, 16, 50), 0.5))
     _help_text(image, HELP_CARD)
     text(image, (476, 336), "Quorrel", "bold", 10, (170, 174, 182), anchor="rs")
-    return _keyed(image)
+    return keyed(image, MAGENTA, 128)   # half-covered edge pixels stay: the cut is hard
 
 
 def _help_card(cv, box):
@@ -160,4 +140,4 @@ def dialog_skin():
     logo(cv, 10, 4, 28)
     image = cv.finish()
     text(image, (44, 18), "Quorrel", "bold", 16, (255, 255, 255), anchor="lm", shadow=(1, 1, (0, 16, 50), 0.6))
-    return _keyed(image)
+    return keyed(image, MAGENTA, 128)   # half-covered edge pixels stay: the cut is hard

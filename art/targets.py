@@ -155,25 +155,26 @@ def task_scheduler(cv):
     cv.fill(cv.circle(cx, cy, 0.9), (220, 50, 40))
 
 
-def printer(cv):
-    paper_in = cv.rect((9, 3, 27, 16), 0.8)
-    _lit(cv, paper_in, (255, 255, 255), (236, 238, 242), 3, 16, rim=(150, 156, 168))
+def _printed_sheet(cv, box, first_line, ink):
+    """A sheet of paper with three lines of print, the last one short."""
+    l, t, r, b = box
+    _lit(cv, cv.rect(box, 0.8), (255, 255, 255), (234, 237, 242), t, b, rim=(150, 156, 168))
     lines = cv.mask()
     for i in range(3):
-        cv.rect((11.5, 6 + i * 2.6, 24.5 - (5 if i == 2 else 0), 7 + i * 2.6), mask=lines)
-    cv.fill(lines, (150, 170, 200))
+        y = first_line + i * 2.5
+        cv.rect((l + 2.5, y, r - 2.5 - (6 if i == 2 else 0), y + 1), mask=lines)
+    cv.fill(lines, ink)
+
+
+def printer(cv):
+    _printed_sheet(cv, (9, 3, 27, 16), 6, (150, 170, 200))
     body = cv.rect((3, 13, 33, 27), 3)
     _lit(cv, body, (226, 230, 238), (130, 138, 154), 13, 27, rim=(70, 78, 92))
     slot = cv.rect((7, 21, 29, 23.4), 1)
     cv.fill(slot, (50, 56, 68))
     cv.fill(cv.circle(28, 17, 1.2), (60, 210, 90))
     cv.fill(cv.circle(24.5, 17, 1.2), (120, 130, 146))
-    paper_out = cv.rect((8, 22.5, 28, 33), 0.8)
-    _lit(cv, paper_out, (255, 255, 255), (232, 236, 242), 22.5, 33, rim=(150, 156, 168))
-    text_lines = cv.mask()
-    for i in range(3):
-        cv.rect((10.5, 25 + i * 2.5, 25.5 - (6 if i == 2 else 0), 26 + i * 2.5), mask=text_lines)
-    cv.fill(text_lines, (70, 80, 96))
+    _printed_sheet(cv, (8, 22.5, 28, 33), 25, (70, 80, 96))
 
 
 def network_places(cv):
