@@ -92,20 +92,19 @@ def recycle_bin(cv):
     for x0, x1 in ((12.5, 13.5), (17.5, 17.5), (22.5, 21.5)):
         cv.line([(x0, 13.5), (x1, 30.5)], 1.2, ribs)
     cv.fill(intersect(ribs, inner), (110, 124, 146), 0.8)
-    # The recycling mark: three green chevrons chasing round a triangle.
+    # The recycling mark: three arrows chasing each other round a triangle.
     mark = cv.mask()
-    cx, cy, r = 18, 21.5, 5.2
+    cx, cy, r = 18, 22.5, 6.6
+    corners = [(cx + r * math.cos(math.radians(a)), cy + r * math.sin(math.radians(a))) for a in (-90, 30, 150)]
     for k in range(3):
-        a0 = math.radians(-90 + k * 120 + 22)
-        a1 = math.radians(-90 + k * 120 + 98)
-        p0 = (cx + r * math.cos(a0), cy + r * math.sin(a0))
-        p1 = (cx + r * math.cos(a1), cy + r * math.sin(a1))
-        cv.line([p0, p1], 1.6, mark)
-        ang = math.atan2(p1[1] - p0[1], p1[0] - p0[0])
-        tip = (p1[0] + 1.4 * math.cos(ang), p1[1] + 1.4 * math.sin(ang))
-        left = (p1[0] + 2 * math.cos(ang + 2.2), p1[1] + 2 * math.sin(ang + 2.2))
-        right = (p1[0] + 2 * math.cos(ang - 2.2), p1[1] + 2 * math.sin(ang - 2.2))
-        cv.polygon([tip, left, right], mark)
+        (x0, y0), (x1, y1) = corners[k], corners[(k + 1) % 3]
+        dx, dy = x1 - x0, y1 - y0
+        at = lambda f: (x0 + dx * f, y0 + dy * f)
+        cv.line([at(0.12), at(0.58)], 1.7, mark)
+        length = math.hypot(dx, dy)
+        nx, ny = -dy / length * 2.1, dx / length * 2.1
+        bx, by = at(0.5)
+        cv.polygon([at(0.86), (bx + nx, by + ny), (bx - nx, by - ny)], mark)
     cv.fill(mark, (40, 160, 70))
     lid = cv.rect((6, 6.5, 30, 11), 1.5)
     cv.rect((14, 3.5, 22, 7.5), 1.2, mask=lid)
@@ -183,13 +182,13 @@ def network_places(cv):
 
 
 def network_connections(cv):
-    # Two computers joined by a cable, with the link's plugs glowing green.
-    cable = cv.line([(11, 21), (11, 26), (25, 26), (25, 22)], 1.6)
+    # Two computers joined by a cable, its joint lit green: the link is up.
+    cable = cv.line([(10, 20), (10, 27), (17, 27)], 1.6)
     cv.fill(cable, (70, 80, 96))
-    _monitor(cv, (1, 3, 21, 17), stand=True)
-    _monitor(cv, (15, 14, 35, 28), stand=True)
-    dot = cv.circle(18, 26, 2.2)
-    _lit(cv, dot, (150, 250, 150), (30, 160, 60), 23.8, 28.2, rim=(20, 100, 40))
+    _monitor(cv, (1, 2, 20, 15.5), stand=True)
+    _monitor(cv, (16, 15, 35, 28.5), stand=True)
+    dot = cv.circle(10, 27, 2.3)
+    _lit(cv, dot, (150, 250, 150), (30, 160, 60), 24.7, 29.3, rim=(20, 100, 40))
 
 
 def my_computer(cv):
