@@ -310,6 +310,36 @@ class MaskTest(unittest.TestCase):
                 self.assertEqual(grow(mask, n).tobytes(), expect_out.tobytes())
 
 
+    def test_keyed_pictures_keep_the_key_for_uncovered_pixels_only(self):
+        from paint import keyed
+        image = Image.new("RGBA", (4, 1))
+        image.putdata([(10, 20, 30, 0), (128, 128, 0, 255), (0, 0, 0, 100), (0, 0, 0, 200)])
+        out = keyed(image, OLIVE, 128, (200, 200, 200))
+        self.assertEqual(out.getpixel((0, 0)), OLIVE)           # uncovered
+        self.assertNotEqual(out.getpixel((1, 0)), OLIVE)        # drawn in the key's colour
+        self.assertLessEqual(max(abs(a - b) for a, b in zip(out.getpixel((1, 0)), OLIVE)), 1)
+        self.assertEqual(out.getpixel((2, 0)), OLIVE)           # under the threshold
+        self.assertEqual(out.getpixel((3, 0)), (43, 43, 43))   # blended with the backdrop
+
+
+class IconFileTest(unittest.TestCase):
+    def test_written_icons_read_back_as_drawn(self):
+        # Pillow's own reader is the judge: rows bottom-up, colours in BGRA order, alpha kept.
+        from icons import ico_bytes
+        import io
+        images = []
+        for size in (16, 32, 48):
+            im = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+            im.paste((200, 30, 60, 255), (0, 0, size, size // 4))      # opaque band at the top
+            im.paste((20, 180, 90, 128), (size // 2, size // 2, size, size))
+            images.append(im)
+        with Image.open(io.BytesIO(ico_bytes(images))) as icon:
+            for im in images:
+                with self.subTest(size=im.size):
+                    icon.size = im.size
+                    self.assertEqual(icon.convert("RGBA").tobytes(), im.tobytes())
+
+
 class DeterminismTest(unittest.TestCase):
     def test_two_runs_give_identical_bytes(self):
         for name in manifest.outputs():
