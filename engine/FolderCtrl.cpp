@@ -69,6 +69,44 @@ TDTItem NothingLoaded()
     return item;
 }
 
+// The root's finished settings file, read once for all the copies.
+bool ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    const ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 64 * 1024 * 1024)
+        return false;
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    return ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+           read == bytes.size();
+}
+
+// A new hidden, system settings file with the given bytes, made through one handle instead
+// of a copy and two calls by name; a file that is there already is left as it is (false). A
+// copy that cannot be finished is taken away again.
+bool CreateSettingsCopy(const std::string& target, const std::string& bytes)
+{
+    constexpr DWORD hiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ScopedFile file(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, hiddenSystem, nullptr));
+    if (!file)
+        return false;
+    DWORD written = 0;
+    if (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size()) {
+        // A new file also gets the archive bit; the settings file carries exactly these two.
+        FILE_BASIC_INFO basic{};
+        basic.FileAttributes = hiddenSystem;
+        SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic);
+        return true;
+    }
+    file.reset();
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(target.c_str());
+    return false;
+}
+
 } // namespace
 
 std::string IconPickerStart(const TDTItem& current, const std::string& library, bool libraryExists)
@@ -144,11 +182,12 @@ void TFolderCtrl::PropagateToSubfolders() const
 {
     // One copy of the root's finished file into each subfolder that has none; a subfolder's
     // own file is kept as it is.
-    const std::string source = Current.Path + SettingsFileName;
+    std::string bytes;
+    const bool haveBytes = ReadWholeFile(Current.Path + SettingsFileName, bytes);
     ForEachSubfolder(Current.Path, [&](const std::string& folder) {
         const std::string target = folder + SettingsFileName;
-        CopyFileA(source.c_str(), target.c_str(), TRUE);
-        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        if (!haveBytes || !CreateSettingsCopy(target, bytes))
+            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
         AddSystemAttribute(folder);
     });
 }
