@@ -3,6 +3,7 @@
 // folder named on the command line; the main window and the two dialogs come later.
 #include "engine/FolderCtrl.h"
 #include "toolkit/Exception.h"
+#include "toolkit/PathText.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -17,12 +18,8 @@ std::vector<std::string> Arguments()
     int count = 0;
     LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> arguments;
-    for (int i = 0; i < count; ++i) {
-        const int size = WideCharToMultiByte(CP_ACP, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string text(size > 0 ? size - 1 : 0, '\0');
-        WideCharToMultiByte(CP_ACP, 0, wide[i], -1, text.data(), size, nullptr, nullptr);
-        arguments.push_back(std::move(text));
-    }
+    for (int i = 0; i < count; ++i)
+        arguments.push_back(WideToAnsi(wide[i]));
     LocalFree(wide);
     return arguments;
 }

@@ -1,6 +1,7 @@
 #include "engine/BaseApplication.h"
 
 #include "toolkit/Exception.h"
+#include "toolkit/PathText.h"
 #include "toolkit/Registry.h"
 
 #include <windows.h>
@@ -21,10 +22,7 @@ std::string TBaseApplication::GetExePath() const
 std::string TBaseApplication::GetAppDirectory(const std::string& sub) const
 {
     const std::string exe = GetExePath();
-    std::string directory = exe.substr(0, exe.find_last_of("\\/:") + 1) + sub;
-    if (directory.empty() || directory.back() != '\\')
-        directory += '\\';
-    return directory;
+    return WithBackslash(exe.substr(0, exe.find_last_of("\\/:") + 1) + sub);
 }
 
 bool TBaseApplication::RegisterDirectoryVerb(const std::string& verbKey, const std::string& command) const

@@ -1,19 +1,26 @@
 #include "engine/BaseDialog.h"
 
+#include "toolkit/PathText.h"
+
 #include <shlobj.h>
 
+#include <algorithm>
 #include <array>
 
-int TBaseDialog::PickIcon(std::string& file, HWND owner) const
+int TBaseDialog::PickIcon(std::string& file, HWND owner, int index) const
 {
-    // An empty name: the picker starts on its own default file.
     std::array<wchar_t, 512> buffer{};
-    int index = 0;
+    const std::wstring start = AnsiToWide(file);
+    if (start.size() < buffer.size())
+        std::copy(start.begin(), start.end(), buffer.begin());
+    else
+        index = 0;
     // 1 is a confirmed choice, 0 a cancel; a picker that cannot open at all answers -1, which
     // is no choice either (some systems have no working picker).
-    const bool confirmed = PickIconDlg(owner, buffer.data(), static_cast<UINT>(buffer.size()), &index) > 0;
+    if (PickIconDlg(owner, buffer.data(), static_cast<UINT>(buffer.size()), &index) <= 0)
+        return -1;
     file = WideBufferToString(buffer.data(), static_cast<int>(buffer.size()));
-    return confirmed ? index : -1;
+    return index;
 }
 
 std::string TBaseDialog::WideBufferToString(const wchar_t* buffer, int count) const
@@ -21,10 +28,5 @@ std::string TBaseDialog::WideBufferToString(const wchar_t* buffer, int count) co
     int length = 0;
     while (length < count && buffer[length] != L'\0')
         ++length;
-    if (length == 0)
-        return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, buffer, length, nullptr, 0, nullptr, nullptr);
-    std::string text(size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, buffer, length, text.data(), size, nullptr, nullptr);
-    return text;
+    return WideToAnsi(std::wstring_view(buffer, static_cast<std::size_t>(length)));
 }

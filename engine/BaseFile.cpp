@@ -1,6 +1,6 @@
 #include "engine/BaseFile.h"
 
-#include "toolkit/Scoped.h"
+#include "toolkit/PathText.h"
 
 #include <shellapi.h>
 
@@ -57,59 +57,57 @@ bool QueryFolderId(HANDLE folder, FolderId& id)
     return true;
 }
 
-std::string ToAnsi(const wchar_t* text, std::size_t length)
-{
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-    std::string result(size, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), result.data(), size, nullptr, nullptr);
-    return result;
-}
-
 struct SubfolderEntry {
     std::string Name;
-    unsigned long long FileId;
-    bool Link;  // a reparse point: symbolic link, junction or mount point
+    bool Link;    // a reparse point: symbolic link, junction or mount point
+    bool HasId;   // the listing told its id
+    FolderId Id;
 };
+
+bool IsWalked(DWORD attributes, const wchar_t* name, std::size_t length)
+{
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) && length > 0 && name[0] != L'.';
+}
 
 // Lists a folder through one open handle. The listing carries each entry's file id, so
 // ordinary subfolders are identified without opening them; only links, which may lead onto
-// another volume, are asked for their identity separately.
+// another volume, are asked for their identity separately. Where a volume refuses that
+// listing, the folder is listed the plain way and each folder asked for its identity.
 class SubfolderWalk {
 public:
-    explicit SubfolderWalk(std::vector<std::string>& result) : result_(result) {}
+    SubfolderWalk(std::vector<std::string>& result, const TBaseFile::IdListing& idListing)
+        : result_(result), idListing_(idListing), buffer_(64 * 1024 / sizeof(LONGLONG))
+    {
+    }
 
     void Walk(const std::string& root)
     {
         ScopedFile handle = OpenFolder(root);
         FolderId id;
-        if (!handle || !QueryFolderId(handle.get(), id))
-            return;
-        if (IsUsable(id))
+        const bool known = handle && QueryFolderId(handle.get(), id);
+        if (known && IsUsable(id))
             visited_.insert(id);
-        WalkEntries(root, id.volume, ListSubfolders(handle.get()));
+        WalkEntries(root, List(handle.get(), root, known ? &id : nullptr));
     }
 
 private:
     // Pre-order: each subfolder goes into the list directly before its own subfolders.
-    void WalkEntries(const std::string& folder, unsigned long long volume, const std::vector<SubfolderEntry>& entries)
+    void WalkEntries(const std::string& folder, const std::vector<SubfolderEntry>& entries)
     {
         for (const auto& entry : entries) {
             const std::string sub = folder + entry.Name + "\\";
             ScopedFile handle = OpenFolder(sub);
-            FolderId id;
-            id.volume = volume;
-            std::memcpy(id.file.data(), &entry.FileId, sizeof entry.FileId);
-            if (entry.Link && handle)
-                QueryFolderId(handle.get(), id);
-            if (IsUsable(id) && !visited_.insert(id).second)
+            FolderId id = entry.Id;
+            bool known = entry.HasId;
+            if ((entry.Link || !known) && handle && QueryFolderId(handle.get(), id))
+                known = true;
+            if (known && IsUsable(id) && !visited_.insert(id).second)
                 continue;
             result_.push_back(sub);
-            // A folder that cannot be opened is listed all the same, without subfolders.
-            std::vector<SubfolderEntry> children;
-            if (handle)
-                children = ListSubfolders(handle.get());
+            // A folder that cannot be opened is still listed the plain way, if it can be.
+            const auto children = List(handle.get(), sub, known ? &id : nullptr);
             handle.reset();
-            WalkEntries(sub, id.volume, children);
+            WalkEntries(sub, children);
         }
     }
 
@@ -121,52 +119,94 @@ private:
     }
 
     // Subfolders in the platform's order; hidden and system ones included, names starting
-    // with "." (".", ".." and dot-folders with everything below them) left out.
-    static std::vector<SubfolderEntry> ListSubfolders(HANDLE folder)
+    // with "." (".", ".." and dot-folders with everything below them) left out. The entries
+    // carry ids only when the folder's own identity (its volume) is known.
+    std::vector<SubfolderEntry> List(HANDLE folder, const std::string& path, const FolderId* self)
     {
         std::vector<SubfolderEntry> entries;
-        alignas(8) static unsigned char buffer[64 * 1024];
-        FILE_INFO_BY_HANDLE_CLASS query = FileIdBothDirectoryRestartInfo;
-        while (GetFileInformationByHandleEx(folder, query, buffer, sizeof buffer)) {
-            query = FileIdBothDirectoryInfo;
-            for (auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer);;
-                 entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(reinterpret_cast<const unsigned char*>(entry) +
-                                                                       entry->NextEntryOffset)) {
-                if ((entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) && entry->FileNameLength > 0 &&
-                    entry->FileName[0] != L'.')
-                    entries.push_back({ToAnsi(entry->FileName, entry->FileNameLength / sizeof(wchar_t)),
-                                       static_cast<unsigned long long>(entry->FileId.QuadPart),
-                                       (entry->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
-                if (entry->NextEntryOffset == 0)
-                    break;
+        if (folder != INVALID_HANDLE_VALUE && ListWithIds(folder, entries)) {
+            for (auto& entry : entries) {
+                entry.HasId = self != nullptr;
+                entry.Id.volume = self ? self->volume : 0;
             }
+            return entries;
         }
+        entries.clear();
+        ListPlain(path, entries);
         return entries;
     }
 
+    // False when the volume refuses the listing anywhere along the way: what came before the
+    // refusal may be a part only, so the caller starts over the plain way.
+    bool ListWithIds(HANDLE folder, std::vector<SubfolderEntry>& entries)
+    {
+        FILE_INFO_BY_HANDLE_CLASS query = FileIdBothDirectoryRestartInfo;
+        const DWORD size = static_cast<DWORD>(buffer_.size() * sizeof(LONGLONG));
+        for (;;) {
+            const BOOL listed = idListing_ ? idListing_(folder, query, buffer_.data(), size)
+                                           : GetFileInformationByHandleEx(folder, query, buffer_.data(), size);
+            if (!listed)
+                return query == FileIdBothDirectoryInfo && GetLastError() == ERROR_NO_MORE_FILES;
+            query = FileIdBothDirectoryInfo;
+            const auto* bytes = reinterpret_cast<const unsigned char*>(buffer_.data());
+            for (;;) {
+                const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes);
+                const std::size_t length = entry->FileNameLength / sizeof(wchar_t);
+                if (IsWalked(entry->FileAttributes, entry->FileName, length)) {
+                    SubfolderEntry found{WideToAnsi({entry->FileName, length}),
+                                         (entry->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0, false, {}};
+                    std::memcpy(found.Id.file.data(), &entry->FileId, sizeof entry->FileId);
+                    entries.push_back(std::move(found));
+                }
+                if (entry->NextEntryOffset == 0)
+                    break;
+                bytes += entry->NextEntryOffset;
+            }
+        }
+    }
+
+    static void ListPlain(const std::string& path, std::vector<SubfolderEntry>& entries)
+    {
+        WIN32_FIND_DATAA data;
+        const ScopedFind find(FindFirstFileA((path + "*").c_str(), &data));
+        if (!find)
+            return;
+        do {
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.cFileName[0] != '\0' &&
+                data.cFileName[0] != '.')
+                entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
+                                   false, {}});
+        } while (FindNextFileA(find.get(), &data));
+    }
+
     std::vector<std::string>& result_;
+    const TBaseFile::IdListing& idListing_;
+    std::vector<LONGLONG> buffer_;  // one listing at a time: a folder is listed whole before its children
     std::set<FolderId> visited_;
 };
 
 } // namespace
 
+TBaseFile::TBaseFile(IdListing idListing) : idListing_(std::move(idListing)) {}
+
 std::vector<std::string> TBaseFile::GetAllSubfolders(std::string path) const
 {
-    if (path.empty() || path.back() != '\\')
-        path += '\\';
+    path = WithBackslash(std::move(path));
     std::vector<std::string> result;
     // No "insert a disk" box for a drive without a medium: the enumeration just fails.
     const ScopedErrorMode errorMode(SEM_FAILCRITICALERRORS);
-    SubfolderWalk(result).Walk(path);
+    SubfolderWalk(result, idListing_).Walk(path);
     return result;
 }
 
-HICON TBaseFile::ExtractIconFromFile(const std::string& file, int index) const
+ScopedIcon TBaseFile::ExtractIconFromFile(const std::string& file, int index) const
 {
     // Index -1 asks the platform for the number of icons in the file, which is no handle.
     if (index == -1)
-        return nullptr;
+        return {};
     HICON icon = ExtractIconA(nullptr, file.c_str(), static_cast<UINT>(index));
     // ExtractIconA answers 1 when the file is no icon source at all.
-    return reinterpret_cast<UINT_PTR>(icon) == 1 ? nullptr : icon;
+    if (reinterpret_cast<UINT_PTR>(icon) == 1)
+        return {};
+    return ScopedIcon(icon);
 }

@@ -1,11 +1,20 @@
 #pragma once
-#include <windows.h>
+#include "toolkit/Scoped.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 class TBaseFile {
 public:
+    // The folder listing that carries each entry's file id, in the shape of
+    // GetFileInformationByHandleEx. Some network shares and older servers refuse it (invalid
+    // parameter) where a plain listing works; the walk then lists that folder the plain way.
+    using IdListing = std::function<BOOL(HANDLE folder, FILE_INFO_BY_HANDLE_CLASS query, void* buffer, DWORD size)>;
+
+    // `idListing` stands in for the platform's id listing (empty: the platform's own).
+    explicit TBaseFile(IdListing idListing = {});
+
     // Every folder below `path` at any depth, in depth-first pre-order (a folder directly before
     // its own subfolders, siblings in the order the platform lists them), each a full path ending
     // in a backslash. Hidden and system folders are included; a folder whose name starts with "."
@@ -13,6 +22,9 @@ public:
     // junction) is not entered again, so loops end. Never fails: what cannot be read adds nothing.
     std::vector<std::string> GetAllSubfolders(std::string path) const;
 
-    // The icon of `file` with the given index, or null; the caller owns the handle.
-    HICON ExtractIconFromFile(const std::string& file, int index) const;
+    // The icon of `file` with the given index; empty when there is no such icon.
+    ScopedIcon ExtractIconFromFile(const std::string& file, int index) const;
+
+private:
+    IdListing idListing_;
 };

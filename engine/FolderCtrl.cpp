@@ -16,6 +16,7 @@
 #include "toolkit/Label.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/OpenDialog.h"
+#include "toolkit/PathText.h"
 
 #include <windows.h>
 
@@ -24,12 +25,6 @@
 
 namespace {
 
-void EnsureBackslash(std::string& path)
-{
-    if (path.empty() || path.back() != '\\')
-        path += '\\';
-}
-
 // The common dialogs belong to the main window, as the icon picker does.
 HWND MainWindow()
 {
@@ -37,20 +32,6 @@ HWND MainWindow()
     return form ? form->Handle() : nullptr;
 }
 
-bool FolderExists(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FileExists(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The icon file as the platform can open it: "%SystemRoot%\system32\shell32.dll", the default
-// a folder without its own icon carries, names no file until its references are expanded.
 std::string ExpandEnvironment(const std::string& text)
 {
     const DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
@@ -62,82 +43,177 @@ std::string ExpandEnvironment(const std::string& text)
     return buffer.data();
 }
 
-std::string UpperExtension(const std::string& file)
-{
-    const auto dot = file.rfind('.');
-    std::string extension = dot == std::string::npos ? std::string() : file.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return extension;
-}
-
 void Wipe(TImage& image)
 {
     TCanvas& canvas = image.Canvas();
     canvas.FillRect(canvas.ClipRect());
 }
 
+// What a path names once it ends in a backslash. Only a drive root or a full path is worked
+// on: anything else would be taken relative to the current drive or folder, and "\" names
+// the root of whatever drive that is.
+enum class Target { Nothing, Drive, Folder };
+
+Target TargetOf(const std::string& path)
+{
+    if (IsDriveRoot(path))
+        return Target::Drive;
+    return IsAbsolutePath(path) ? Target::Folder : Target::Nothing;
+}
+
+TDTItem NothingLoaded()
+{
+    TDTItem item;
+    item.IconIndex = "0";
+    item.IconArea_Text = BlackCaptionColour;
+    return item;
+}
+
+// The root's finished settings file, read once for all the copies.
+bool ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    const ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 64 * 1024 * 1024)
+        return false;
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    return ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+           read == bytes.size();
+}
+
+// A new hidden, system settings file with the given bytes, made through one handle instead
+// of a copy and two calls by name; a file that is there already is left as it is (false). A
+// copy that cannot be finished is taken away again.
+bool CreateSettingsCopy(const std::string& target, const std::string& bytes)
+{
+    constexpr DWORD hiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ScopedFile file(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, hiddenSystem, nullptr));
+    if (!file)
+        return false;
+    DWORD written = 0;
+    if (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size()) {
+        // A new file also gets the archive bit; the settings file carries exactly these two.
+        FILE_BASIC_INFO basic{};
+        basic.FileAttributes = hiddenSystem;
+        SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic);
+        return true;
+    }
+    file.reset();
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(target.c_str());
+    return false;
+}
+
 } // namespace
 
-TFolderCtrl::TFolderCtrl(bool applyToSubfolders) : ApplyToSubfolders(applyToSubfolders)
+std::string IconPickerStart(const TDTItem& current, const std::string& library, bool libraryExists)
 {
-    Current.IconIndex = "0";
-    Current.IconArea_Text = BlackCaptionColour;
+    if (!current.IconFile.empty() && current.IconFile != DefaultIconFile)
+        return current.IconFile;
+    return libraryExists ? library : std::string();
+}
+
+TFolderCtrl::TFolderCtrl(bool applyToSubfolders) : Current(NothingLoaded()), ApplyToSubfolders(applyToSubfolders)
+{
     RegisterExplorerVerbs();
 }
 
 TDTItem TFolderCtrl::LoadSettings(const std::string& path)
 {
-    std::string full = path;
-    EnsureBackslash(full);
-    Current = full.size() == 3 ? ReadDriveSettings(full) : ReadFolderSettings(full);
+    const std::string full = WithBackslash(path);
+    switch (TargetOf(full)) {
+    case Target::Drive:
+        Current = ReadDriveSettings(full);
+        break;
+    case Target::Folder:
+        Current = ReadFolderSettings(full);
+        break;
+    case Target::Nothing:
+        Current = NothingLoaded();
+        break;
+    }
     return Current;
 }
 
 int TFolderCtrl::ApplySettings(const std::string& infotip)
 {
     Current.Infotip = infotip;
-    if (Current.Path.empty())
+    const Target target = TargetOf(WithBackslash(Current.Path));
+    if (target == Target::Nothing)
         return -1;
-    EnsureBackslash(Current.Path);
-    if (Current.Path.size() <= 3) {
+    Current.Path = WithBackslash(Current.Path);
+    if (target == Target::Drive) {
         // A drive takes nothing but its icon, and its subfolders are never touched.
         WriteDriveSettings(Current);
     } else {
         WriteFolderSettings(Current);
-        if (ApplyToSubfolders)
-            PropagateToSubfolders();
+        if (ApplyToSubfolders) {
+            try {
+                PropagateToSubfolders();
+            } catch (...) {
+                // Stopped part of the way: what was written is there and the shell must know.
+                NotifyShell();
+                throw;
+            }
+        }
     }
     NotifyShell();
     return 0;
 }
 
+template <typename Work>
+void TFolderCtrl::ForEachSubfolder(const std::string& root, Work work) const
+{
+    // The whole list first: the walk never sees a folder half worked on.
+    const auto folders = TBaseFile().GetAllSubfolders(root);
+    if (OnProgress)
+        OnProgress(0, folders.size(), root);
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        work(folders[i]);
+        if (OnProgress)
+            OnProgress(i + 1, folders.size(), folders[i]);
+    }
+}
+
 void TFolderCtrl::PropagateToSubfolders() const
 {
-    // The whole list first, then one copy of the root's finished file into each subfolder that
-    // has none; a subfolder's own file is kept as it is.
-    const auto subfolders = TBaseFile().GetAllSubfolders(Current.Path);
-    const std::string source = Current.Path + SettingsFileName;
-    for (const auto& folder : subfolders) {
+    // One copy of the root's finished file into each subfolder that has none; a subfolder's
+    // own file is kept as it is.
+    std::string bytes;
+    const bool haveBytes = ReadWholeFile(Current.Path + SettingsFileName, bytes);
+    ForEachSubfolder(Current.Path, [&](const std::string& folder) {
         const std::string target = folder + SettingsFileName;
-        CopyFileA(source.c_str(), target.c_str(), TRUE);
-        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-        SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_SYSTEM);
-    }
+        if (!haveBytes || !CreateSettingsCopy(target, bytes))
+            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        AddSystemAttribute(folder);
+    });
+}
+
+void TFolderCtrl::RemoveFromSubfolders(const std::string& root) const
+{
+    ForEachSubfolder(root, [](const std::string& folder) { RemoveFolderSettings(folder); });
 }
 
 bool TFolderCtrl::RestoreDefault()
 {
-    // Nothing loaded: an empty path would name the current folder, the current drive's every
-    // folder and the whole drive-icon key.
-    if (Current.Path.empty())
-        return true;
-    if (Current.Path.size() <= 3)
-        RemoveDriveSettings(Current.Path);
-    RemoveFolderSettings(Current.Path);
-    if (ApplyToSubfolders)
-        for (const auto& folder : TBaseFile().GetAllSubfolders(Current.Path))
-            RemoveFolderSettings(folder);
+    const std::string path = WithBackslash(Current.Path);
+    const Target target = TargetOf(path);
+    if (target == Target::Nothing)
+        return false;
+    if (target == Target::Drive)
+        RemoveDriveSettings(path);
+    RemoveFolderSettings(path);
+    if (ApplyToSubfolders) {
+        try {
+            RemoveFromSubfolders(path);
+        } catch (...) {
+            NotifyShell();
+            throw;
+        }
+    }
     NotifyShell();
     return true;
 }
@@ -155,17 +231,22 @@ int TFolderCtrl::GetDisguiseIndex() const
 
 void TFolderCtrl::SelectIcon(TImage* image)
 {
-    if (!FolderExists(Current.Path))
+    if (!IsExistingFolder(Current.Path))
         return;
-    if (!FileExists(TBaseApplication().GetAppDirectory("") + "icon.dll"))
+    const std::string library = TBaseApplication().GetAppDirectory("") + "icon.dll";
+    const bool libraryExists = IsExistingFile(library);
+    if (!libraryExists)
         ShowMessageBox("Icon.dll is not found. Please reinstall this program.", 1);
-    std::string file;
-    const int index = TBaseDialog().PickIcon(file, MainWindow());
-    // A cancelled pick (-1, no file) removes the icon choice.
+    std::string file = IconPickerStart(Current, library, libraryExists);
+    const int start = file == Current.IconFile ? std::max(0, TryStrToInt(Current.IconIndex).value_or(0)) : 0;
+    const int index = TBaseDialog().PickIcon(file, MainWindow(), start);
+    // Cancelled, or no picker: the folder keeps its icon and the preview keeps showing it.
+    if (index < 0)
+        return;
     Current.IconIndex = IntToStr(index);
     Current.IconFile = file;
     if (image) {
-        DrawIcon(*image, Current.IconFile, StrToInt(Current.IconIndex));
+        DrawIcon(*image, Current.IconFile, index);
         image->SetVisible(true);
     }
 }
@@ -217,14 +298,17 @@ void TFolderCtrl::ClearBackground(TImage& image)
 
 void TFolderCtrl::DrawIcon(TImage& image, const std::string& iconFile, int iconIndex)
 {
+    // "%SystemRoot%\system32\shell32.dll", the icon of a folder without its own, names no
+    // file until its references are expanded; the same holds for an ".ico" file.
+    const std::string file = ExpandEnvironment(iconFile);
     TIcon icon;
-    if (UpperExtension(iconFile) == ".ICO") {
-        icon.LoadFromFile(iconFile);
+    if (HasExtension(file, "ico")) {
+        icon.LoadFromFile(file);
     } else {
-        HICON handle = TBaseFile().ExtractIconFromFile(ExpandEnvironment(iconFile), iconIndex);
+        ScopedIcon handle = TBaseFile().ExtractIconFromFile(file, iconIndex);
         if (!handle)
             return;
-        icon.SetHandle(handle);
+        icon.SetHandle(handle.release());
     }
     image.SetVisible(true);
     Wipe(image);

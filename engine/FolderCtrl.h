@@ -4,11 +4,17 @@
 // restores folders to the shell's defaults.
 #include "engine/DTItem.h"
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
 class TImage;
 class TLabel;
+
+// Reports a walk over subfolders: once with `done` 0 when the list is built (`folder` is then
+// the chosen folder), then after each subfolder is finished, in list order.
+using TProgressEvent = std::function<void(std::size_t done, std::size_t total, const std::string& folder)>;
 
 class TFolderCtrl {
 public:
@@ -17,13 +23,20 @@ public:
 
     TDTItem Current;
     bool ApplyToSubfolders;
+    // Called while ApplySettings and RestoreDefault work through subfolders; empty: no reports.
+    // An exception it throws stops the walk and goes on to the caller: the folders finished
+    // before it stay finished, the rest are untouched, and the shell is told of the change.
+    TProgressEvent OnProgress;
 
-    // Reads the folder's settings file, or the drive key for a drive root ("C:\").
+    // Reads the folder's settings file, or the drive key for a drive root ("C:\"). A path that
+    // is neither a drive root nor a full path ("", "\", "Data", "C:Data") loads nothing:
+    // Current goes back to its state after construction, with an empty Path.
     TDTItem LoadSettings(const std::string& path);
     // Writes Current with the given info tip: 0 when written, -1 when nothing is loaded.
     // Raises the write errors of the settings file or the drive key.
     int ApplySettings(const std::string& infotip);
-    // Removes the settings (and, with ApplyToSubfolders, those of every folder below).
+    // Removes the settings (and, with ApplyToSubfolders, those of every folder below): true
+    // when done, false when nothing is loaded (then nothing is touched).
     bool RestoreDefault();
     void SetApplyToSubfolders(bool value) { ApplyToSubfolders = value; }
 
@@ -32,6 +45,7 @@ public:
 
     // The adornment dialog's operations. Each changes one field of Current and the preview
     // control it is given; nothing reaches the disk before ApplySettings.
+    // A cancelled pick, or a picker that cannot open, changes nothing.
     void SelectIcon(TImage* image);
     void ClearIcon(TImage& image);
     void SelectTextColor(TLabel* label);
@@ -39,12 +53,21 @@ public:
     void SelectBackground(TImage& image);
     void ClearBackground(TImage& image);
     // Draws icon `iconIndex` of `iconFile` centred in the control at its natural size; an
-    // ".ico" file is loaded directly. No icon found: the control stays exactly as it was.
+    // ".ico" file is loaded directly. Environment references in the name are expanded. No icon
+    // found: the control stays exactly as it was.
     void DrawIcon(TImage& image, const std::string& iconFile, int iconIndex);
 
 private:
     void PropagateToSubfolders() const;
+    void RemoveFromSubfolders(const std::string& root) const;
+    template <typename Work>
+    void ForEachSubfolder(const std::string& root, Work work) const;
 };
+
+// The file the icon picker opens on: the folder's own icon file when it has one (the shell's
+// folder icon that a folder without one reads is not its own), otherwise the icon library,
+// and nothing (the picker's own default) when the library is missing too.
+std::string IconPickerStart(const TDTItem& current, const std::string& library, bool libraryExists);
 
 // The one controller of the program; the main window creates it.
 inline std::unique_ptr<TFolderCtrl> TheFolderCtrl;

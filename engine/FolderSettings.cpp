@@ -74,9 +74,21 @@ void WriteFolderSettings(const TDTItem& item)
     WriteKey(file, ShellClassInfoSection, "Infotip", item.Infotip);
     WriteKey(file, IconAreaSection, "IconArea_Image", item.IconArea_Image);
     WriteKey(file, IconAreaSection, "IconArea_Text", item.IconArea_Text);
-    // The shell reads a folder's settings file only when the folder carries the system attribute.
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    SetFileAttributesA(item.Path.c_str(), FILE_ATTRIBUTE_SYSTEM);
+    AddSystemAttribute(item.Path);
+}
+
+void AddSystemAttribute(const std::string& folder)
+{
+    // The shell reads a folder's settings file only when the folder carries the system
+    // attribute. It is added to what the folder has: a hidden folder stays hidden, a read-only
+    // one read-only, and a restore (which leaves attributes alone) has nothing to give back.
+    constexpr DWORD settable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
+                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_SYSTEM))
+        SetFileAttributesA(folder.c_str(), (attributes & settable) | FILE_ATTRIBUTE_SYSTEM);
 }
 
 void RemoveFolderSettings(const std::string& path)

@@ -17,6 +17,8 @@ TDTItem ReadFolderSettings(const std::string& path);
 // Raises EWriteError "Unable to write to <file>" on the first key that cannot be written.
 void WriteFolderSettings(const TDTItem& item);
 void RemoveFolderSettings(const std::string& path);
+// Gives the folder the system attribute in addition to the attributes it has.
+void AddSystemAttribute(const std::string& folder);
 void NotifyShell();
 
 // A value as it goes into the file: every line break (CR LF, CR or LF) becomes one space, so a

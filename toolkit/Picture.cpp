@@ -6,6 +6,7 @@
 #include "toolkit/Icon.h"
 #include "toolkit/JpegImage.h"
 #include "toolkit/Metafile.h"
+#include "toolkit/PathText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -19,14 +20,6 @@ std::string Lower(std::string_view text)
     return result;
 }
 
-// The text after the last dot of the file name (not of a folder name); empty without one.
-std::string_view ExtensionOf(std::string_view path)
-{
-    const std::size_t dot = path.find_last_of(".\\/:");
-    if (dot == std::string_view::npos || path[dot] != '.')
-        return {};
-    return path.substr(dot + 1);
-}
 } // namespace
 
 std::unique_ptr<TGraphic> GraphicForExtension(std::string_view extension)

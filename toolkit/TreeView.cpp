@@ -2,6 +2,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/ImageList.h"
+#include "toolkit/PathText.h"
 #include "toolkit/PopupMenu.h"
 
 #include <windowsx.h>
@@ -23,16 +24,6 @@ private:
     bool& flag_;
     bool previous_;
 };
-
-std::string AnsiOf(const wchar_t* text)
-{
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1)
-        return {};
-    std::string out(static_cast<std::size_t>(size - 1), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), size, nullptr, nullptr);
-    return out;
-}
 
 // Asks an event that may refuse; allowed when nobody is listening.
 bool Allowed(const TTVExpandingEvent& event, TObject* sender, TTreeNode* node)
@@ -373,7 +364,7 @@ bool TTreeView::Notify(NMHDR& header, LRESULT& result)
         TTreeNode* node = std::exchange(editingNode_, nullptr);
         if (node && node == NodeOf(display.item) && display.item.pszText) {
             std::string text = header.code == TVN_ENDLABELEDITW
-                                   ? AnsiOf(reinterpret_cast<const wchar_t*>(display.item.pszText))
+                                   ? WideToAnsi(reinterpret_cast<const wchar_t*>(display.item.pszText))
                                    : std::string(display.item.pszText);
             Edit(*node, std::move(text));
         }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 using List = std::vector<std::string>;
 
@@ -52,6 +53,86 @@ TEST(Subfolders, ErrorModeIsRestored)
     EXPECT_EQ(SetErrorMode(before), UINT(SEM_NOGPFAULTERRORBOX));
 }
 
+namespace {
+
+// Listings that fail the way some network shares and older servers do: refused with "invalid
+// parameter" at once, or part of the way through a folder.
+BOOL Refused(HANDLE, FILE_INFO_BY_HANDLE_CLASS, void*, DWORD)
+{
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+}
+
+// Small batches, so that a folder takes several calls; the calls after the first are refused.
+BOOL RefusedAfterTheFirstBatch(HANDLE folder, FILE_INFO_BY_HANDLE_CLASS query, void* buffer, DWORD)
+{
+    if (query == FileIdBothDirectoryRestartInfo)
+        return GetFileInformationByHandleEx(folder, query, buffer, 200);
+    return Refused(folder, query, buffer, 0);
+}
+
+BOOL SmallBatches(HANDLE folder, FILE_INFO_BY_HANDLE_CLASS query, void* buffer, DWORD)
+{
+    return GetFileInformationByHandleEx(folder, query, buffer, 200);
+}
+
+// Every other folder is refused, so the walk mixes both kinds of listing.
+TBaseFile::IdListing RefusingEveryOtherFolder()
+{
+    auto folders = std::make_shared<int>(0);
+    return [folders](HANDLE folder, FILE_INFO_BY_HANDLE_CLASS query, void* buffer, DWORD size) -> BOOL {
+        if (query == FileIdBothDirectoryRestartInfo && ++*folders % 2 == 0)
+            return Refused(folder, query, buffer, size);
+        return GetFileInformationByHandleEx(folder, query, buffer, size);
+    };
+}
+
+struct Listing {
+    const char* Name;
+    TBaseFile::IdListing Call;
+};
+
+std::vector<Listing> Listings()
+{
+    return {{"the platform's", {}},
+            {"refused", Refused},
+            {"refused after the first batch", RefusedAfterTheFirstBatch},
+            {"in small batches", SmallBatches},
+            {"refused for every other folder", RefusingEveryOtherFolder()}};
+}
+
+} // namespace
+
+TEST(Subfolders, AVolumeThatRefusesTheIdListingGivesTheSameTree)
+{
+    TempDir dir;
+    dir.MakeDir("A\\B\\C");
+    dir.MakeDir("A\\.git\\objects");
+    for (int i = 0; i < 12; ++i)
+        dir.MakeDir("Many\\folder with a long name number " + std::to_string(i) + "\\inner");
+    const std::string hidden = dir.MakeDir("D\\Hidden");
+    SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    const std::string p = dir.Path();
+
+    List expected = TBaseFile().GetAllSubfolders(p);
+    ASSERT_EQ(expected.size(), 30u);
+    std::sort(expected.begin(), expected.end());
+    for (const auto& listing : Listings()) {
+        const List list = TBaseFile(listing.Call).GetAllSubfolders(p);
+        List sorted = list;
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(sorted, expected) << listing.Name;
+        // Pre-order still: every folder after the folder it is in.
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const std::string parent = list[i].substr(0, list[i].rfind('\\', list[i].size() - 2) + 1);
+            if (parent != p) {
+                EXPECT_LT(std::find(list.begin(), list.end(), parent) - list.begin(), std::ptrdiff_t(i))
+                    << listing.Name << ": " << list[i];
+            }
+        }
+    }
+}
+
 TEST(Subfolders, LinksNeverLeadIntoAFolderTwice)
 {
     TempDir dir;
@@ -59,34 +140,45 @@ TEST(Subfolders, LinksNeverLeadIntoAFolderTwice)
     dir.MakeDir("Other");
     const std::string unix = UnixPathOf(dir.Path());
     ASSERT_FALSE(unix.empty());
-    // A loop back to an ancestor, and a second way into a folder that is walked anyway.
+    // A loop back to an ancestor, and a second way into a folder that is walked anyway. The
+    // links go before the folder does, whatever the test's outcome.
+    struct Links {
+        std::string Remove;
+        ~Links() { RunUnixCommand(Remove.c_str()); }
+    } links{"rm -f '" + unix + "Top/Mid/loop' '" + unix + "Top/again'"};
     ASSERT_TRUE(RunUnixCommand(("ln -s '" + unix + "Top' '" + unix + "Top/Mid/loop' && ln -s '" + unix +
                                 "Other' '" + unix + "Top/again'")
                                    .c_str()));
     ASSERT_NE(GetFileAttributesA((dir.Path() + "Top\\Mid\\loop").c_str()), INVALID_FILE_ATTRIBUTES);
 
-    const List list = TBaseFile().GetAllSubfolders(dir.Path());
-    List sorted = list;
-    std::sort(sorted.begin(), sorted.end());
     const std::string p = dir.Path();
-    // "Other" is reached once, either directly or through the link, never both.
-    ASSERT_EQ(sorted.size(), 3u) << ::testing::PrintToString(list);
-    EXPECT_EQ(std::count(sorted.begin(), sorted.end(), p + "Top\\"), 1);
-    EXPECT_EQ(std::count(sorted.begin(), sorted.end(), p + "Top\\Mid\\"), 1);
-    EXPECT_EQ(std::count(sorted.begin(), sorted.end(), p + "Other\\") +
-                  std::count(sorted.begin(), sorted.end(), p + "Top\\again\\"),
-              1);
-    RunUnixCommand(("rm -f '" + unix + "Top/Mid/loop' '" + unix + "Top/again'").c_str());
+    for (const auto& listing : Listings()) {
+        const List list = TBaseFile(listing.Call).GetAllSubfolders(p);
+        List sorted = list;
+        std::sort(sorted.begin(), sorted.end());
+        // "Other" is reached once, either directly or through the link, never both.
+        ASSERT_EQ(sorted.size(), 3u) << listing.Name << ": " << ::testing::PrintToString(list);
+        EXPECT_EQ(std::count(sorted.begin(), sorted.end(), p + "Top\\"), 1) << listing.Name;
+        EXPECT_EQ(std::count(sorted.begin(), sorted.end(), p + "Top\\Mid\\"), 1) << listing.Name;
+        EXPECT_EQ(std::count(sorted.begin(), sorted.end(), p + "Other\\") +
+                      std::count(sorted.begin(), sorted.end(), p + "Top\\again\\"),
+                  1)
+            << listing.Name;
+    }
 }
 
-TEST(Icons, ExtractionGivesAnIconOrNull)
+TEST(Icons, ExtractionGivesAnOwnedIconOrNone)
 {
-    ScopedIcon icon(TBaseFile().ExtractIconFromFile("shell32.dll", 3));
+    const ScopedIcon icon = TBaseFile().ExtractIconFromFile("shell32.dll", 3);
     EXPECT_TRUE(icon);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon.get(), &info)) << "a live icon";
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
     TempDir dir;
     const std::string text = dir.WriteFile("plain.txt", "no icons in here");
-    EXPECT_EQ(TBaseFile().ExtractIconFromFile(text, 0), nullptr);
-    EXPECT_EQ(TBaseFile().ExtractIconFromFile(dir.Path() + "missing.dll", 0), nullptr);
-    EXPECT_EQ(TBaseFile().ExtractIconFromFile("shell32.dll", 100000), nullptr);
-    EXPECT_EQ(TBaseFile().ExtractIconFromFile("shell32.dll", -1), nullptr) << "not the icon count";
+    EXPECT_FALSE(TBaseFile().ExtractIconFromFile(text, 0));
+    EXPECT_FALSE(TBaseFile().ExtractIconFromFile(dir.Path() + "missing.dll", 0));
+    EXPECT_FALSE(TBaseFile().ExtractIconFromFile("shell32.dll", 100000));
+    EXPECT_FALSE(TBaseFile().ExtractIconFromFile("shell32.dll", -1)) << "not the icon count";
 }

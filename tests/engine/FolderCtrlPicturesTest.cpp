@@ -1,5 +1,6 @@
 #include "engine/FolderCtrl.h"
 
+#include "EngineGuards.h"
 #include "engine/BaseApplication.h"
 
 #include "support/ModalCloser.h"
@@ -54,6 +55,61 @@ TEST(FolderCtrlPictures, IconIsCentredAtItsNaturalSize)
     EXPECT_LE(drawn.right, 109 + 32);
     EXPECT_LE(drawn.bottom, 76 + 32);
     EXPECT_GT(drawn.right - drawn.left, 16) << "the icon is drawn at its natural size, not shrunk";
+}
+
+namespace {
+
+// A 32 x 32 icon file of one opaque colour (32 bits per pixel, blue first, alpha last).
+std::string OpaqueIconFile(COLORREF colour)
+{
+    std::string bytes;
+    const auto put = [&](unsigned value, int size) {
+        for (int i = 0; i < size; ++i)
+            bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    const unsigned pixels = 32 * 32 * 4, mask = 32 * 4;
+    put(0, 2), put(1, 2), put(1, 2);                                   // icon directory
+    put(32, 1), put(32, 1), put(0, 1), put(0, 1), put(1, 2), put(32, 2);  // its one entry
+    put(40 + pixels + mask, 4), put(22, 4);
+    put(40, 4), put(32, 4), put(64, 4), put(1, 2), put(32, 2);          // bitmap header
+    put(0, 4), put(pixels + mask, 4), put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+    for (int i = 0; i < 32 * 32; ++i)
+        put(GetBValue(colour), 1), put(GetGValue(colour), 1), put(GetRValue(colour), 1), put(0xFF, 1);
+    bytes.append(mask, '\0');                                           // nothing masked out
+    return bytes;
+}
+
+} // namespace
+
+TEST(FolderCtrlPictures, IcoFileIsDrawnFromAPlainAndAnEnvironmentPath)
+{
+    TempDir dir;
+    const std::string file = dir.WriteFile("Folder.ico", OpaqueIconFile(RGB(255, 0, 0)));
+    char temp[MAX_PATH];
+    const DWORD length = ExpandEnvironmentStringsA("%TEMP%\\", temp, MAX_PATH);
+    ASSERT_GT(length, 1u);
+    const std::string expandedTemp(temp);
+    ASSERT_EQ(file.rfind(expandedTemp, 0), 0u) << file << " lies under %TEMP% (" << expandedTemp << ")";
+    const std::string throughTemp = "%TEMP%\\" + file.substr(expandedTemp.size());
+
+    TFolderCtrl ctrl(false);
+    for (const std::string& name : {file, throughTemp}) {
+        TImage image;
+        image.SetBounds(0, 0, 251, 185);
+        image.Canvas().Brush().SetColor(clWhite);
+        image.SetVisible(false);
+        ctrl.DrawIcon(image, name, 7);
+        EXPECT_TRUE(image.Visible()) << name;
+        const RECT drawn = DrawnArea(image);
+        // (251 - 32) / 2 = 109 and (185 - 32) / 2 = 76, to the pixel.
+        EXPECT_EQ(drawn.left, 109) << name;
+        EXPECT_EQ(drawn.top, 76) << name;
+        EXPECT_EQ(drawn.right, 109 + 32) << name;
+        EXPECT_EQ(drawn.bottom, 76 + 32) << name;
+        EXPECT_EQ(PixelOf(image, 109, 76), clRed) << name;
+        EXPECT_EQ(PixelOf(image, 140, 107), clRed) << name;
+        EXPECT_EQ(PixelOf(image, 0, 0), clWhite) << name;
+    }
 }
 
 TEST(FolderCtrlPictures, MissingIconLeavesTheControlAsItWas)
@@ -183,6 +239,7 @@ TEST(FolderCtrlPictures, ChosenColourIsStoredBlueFirstAndCancelChangesNothing)
 TEST(FolderCtrlPictures, ChosenBackgroundIsLoadedBeforeItIsStored)
 {
     TempDir dir;
+    const CurrentFolder keep;
     TFolderCtrl ctrl(false);
     TImage image;
     image.SetBounds(0, 0, 20, 20);
@@ -209,19 +266,47 @@ TEST(FolderCtrlPictures, ChosenBackgroundIsLoadedBeforeItIsStored)
     EXPECT_EQ(image.Picture().Width(), 2);
 }
 
-TEST(FolderCtrlPictures, PickWithoutAChoiceRemovesTheIconChoice)
+TEST(FolderCtrlPictures, CancelledPickChangesNothing)
 {
     TempDir dir;
+    dir.WriteFile("DeskTop.Ini", "[.ShellClassInfo]\r\nIconFile=%SystemRoot%\\system32\\shell32.dll\r\n"
+                                 "IconIndex=4\r\n");
     TFolderCtrl ctrl(false);
-    ctrl.LoadSettings(dir.Path());
+    const TDTItem loaded = ctrl.LoadSettings(dir.Path());
+    TImage image;
+    image.SetBounds(0, 0, 64, 64);
+    image.Canvas().Brush().SetColor(clWhite);
+    ctrl.DrawIcon(image, loaded.IconFile, 4);
+    const RECT before = DrawnArea(image);
+    ASSERT_LT(before.left, before.right) << "the preview shows the folder's icon";
+    const TColor middle = PixelOf(image, 32, 32);
+
     ASSERT_FALSE(FileExists(TBaseApplication().GetAppDirectory("") + "icon.dll"));
     {
         // The box that reports the missing icon library; then the picker, which is cancelled
         // or, where the system has no working picker (Wine's is a stub), answers at once.
         ModalCloser closer({IDOK, IDCANCEL});
-        ctrl.SelectIcon(nullptr);
+        ctrl.SelectIcon(&image);
         ASSERT_TRUE(closer.Found() || closer.Answered() == 1);
     }
-    EXPECT_EQ(ctrl.Current.IconFile, "");
-    EXPECT_EQ(ctrl.Current.IconIndex, "-1");
+    EXPECT_EQ(ctrl.Current, loaded);
+    EXPECT_TRUE(image.Visible());
+    const RECT after = DrawnArea(image);
+    EXPECT_TRUE(EqualRect(&before, &after));
+    EXPECT_EQ(PixelOf(image, 32, 32), middle);
+}
+
+TEST(FolderCtrlPictures, PickerOpensOnTheOwnIconOrElseTheLibrary)
+{
+    const std::string library = "C:\\Program Files\\Quorrel\\icon.dll";
+    TDTItem item;
+    item.IconFile = "C:\\Icons\\Folder.ico";
+    EXPECT_EQ(IconPickerStart(item, library, true), item.IconFile);
+    EXPECT_EQ(IconPickerStart(item, library, false), item.IconFile);
+    // The shell's folder icon, which a folder without its own reads, and a drive's empty icon.
+    for (const char* none : {Shell32, ""}) {
+        item.IconFile = none;
+        EXPECT_EQ(IconPickerStart(item, library, true), library) << none;
+        EXPECT_EQ(IconPickerStart(item, library, false), "") << none << ": the picker's own default";
+    }
 }

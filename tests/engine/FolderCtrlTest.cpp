@@ -1,5 +1,7 @@
 #include "engine/FolderCtrl.h"
 
+#include "EngineGuards.h"
+#include "engine/BaseFile.h"
 #include "engine/DriveSettings.h"
 #include "engine/FolderSettings.h"
 #include "support/ShellNotifications.h"
@@ -8,6 +10,10 @@
 #include "toolkit/Registry.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -35,6 +41,14 @@ void DeleteDriveKey(char letter)
     TRegistry(HKEY_LOCAL_MACHINE).DeleteKey(DriveKey(std::string(1, letter) + ":\\"));
 }
 
+std::string DriveValue(char letter, const std::string& name)
+{
+    TRegistry registry(HKEY_LOCAL_MACHINE);
+    if (!registry.OpenKey(DriveKey(std::string(1, letter) + ":\\"), false))
+        return "<no key>";
+    return registry.ValueExists(name) ? registry.ReadString(name) : "<no value>";
+}
+
 } // namespace
 
 TEST(FolderCtrl, StartsEmptyAndRefusesToApplyBeforeALoad)
@@ -46,7 +60,7 @@ TEST(FolderCtrl, StartsEmptyAndRefusesToApplyBeforeALoad)
     EXPECT_EQ(ctrl.Current.IconArea_Text, "0x00000000");
     EXPECT_EQ(ctrl.ApplySettings("remembered"), -1);
     EXPECT_EQ(ctrl.Current.Infotip, "remembered") << "the tip is stored before the refusal";
-    EXPECT_TRUE(ctrl.RestoreDefault());
+    EXPECT_FALSE(ctrl.RestoreDefault()) << "nothing loaded, nothing restored";
     EXPECT_EQ(notifications.Count(), 0) << "nothing loaded, nothing to tell the shell";
 }
 
@@ -102,6 +116,39 @@ TEST(FolderCtrl, ApplyWritesTheRootAndCopiesItIntoSubfoldersWithoutAFile)
     EXPECT_EQ(notifications.Count(), 2);
 }
 
+TEST(FolderCtrl, HiddenFoldersStayHiddenThroughApplyAndRestore)
+{
+    TempDir dir;
+    const std::string root = dir.MakeDir("Chosen");
+    const std::string hidden = dir.MakeDir("Chosen\\Hidden");
+    const std::string plain = dir.MakeDir("Chosen\\Hidden\\Plain");
+    SetFileAttributesA(root.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_EQ(AttributesOf(hidden), DWORD(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN));
+
+    TFolderCtrl ctrl(true);
+    ctrl.LoadSettings(root);
+    ctrl.SetDisguiseIndex(1);
+    ASSERT_EQ(ctrl.ApplySettings(""), 0);
+    const DWORD hiddenSystemFolder = SystemFolder | FILE_ATTRIBUTE_HIDDEN;
+    EXPECT_EQ(AttributesOf(root), hiddenSystemFolder);
+    EXPECT_EQ(AttributesOf(hidden), hiddenSystemFolder);
+    EXPECT_EQ(AttributesOf(plain), SystemFolder) << "a plain folder ends with exactly the system attribute";
+    for (const std::string& folder : {root, hidden, plain})
+        EXPECT_EQ(AttributesOf(folder + "DeskTop.Ini"), HiddenSystem) << folder;
+
+    // A second apply finds the system attribute there already and changes nothing else.
+    ASSERT_EQ(ctrl.ApplySettings(""), 0);
+    EXPECT_EQ(AttributesOf(hidden), hiddenSystemFolder);
+
+    ctrl.LoadSettings(root);
+    ASSERT_TRUE(ctrl.RestoreDefault());
+    for (const std::string& folder : {root, hidden, plain})
+        EXPECT_FALSE(FileExists(folder + "DeskTop.Ini")) << folder;
+    EXPECT_EQ(AttributesOf(root), hiddenSystemFolder) << "still hidden after the restore";
+    EXPECT_EQ(AttributesOf(hidden), hiddenSystemFolder);
+}
+
 TEST(FolderCtrl, DisguiseConfirmationWritesAnEmptyTipAndKeepsUnknownIdentifiers)
 {
     TempDir dir;
@@ -153,8 +200,138 @@ TEST(FolderCtrl, ApplyThenLoadOfAClearedIconGivesTheShellDefault)
     EXPECT_EQ(back.IconIndex, "3");
 }
 
+TEST(FolderCtrl, OnlyDriveRootsAndFullPathsAreWorkedOn)
+{
+    // The test's own folder is the current drive, P:, and its root the current folder: every
+    // path that would be taken relative to them names something of the test's.
+    TempDir dir;
+    DriveMapping drive('P', dir.Path());
+    ASSERT_TRUE(drive.Made());
+    const CurrentFolder current("P:\\");
+    const std::string rootFile = "[.ShellClassInfo]\r\nInfotip=drive root\r\n";
+    const std::string subFile = "[.ShellClassInfo]\r\nInfotip=below\r\n";
+    dir.WriteFile("DeskTop.Ini", rootFile);
+    dir.MakeDir("x\\y");
+    dir.WriteFile("x\\y\\DeskTop.Ini", subFile);
+    const DriveKeyGuard driveA('a');
+    SetDriveIconValue('a', "C:\\kept.ico,1");
+
+    ShellNotifications notifications;
+    TFolderCtrl ctrl(true);
+    ASSERT_EQ(ctrl.LoadSettings("P:\\x\\y").Infotip, "below") << "the full path names the file the others miss";
+    for (const char* path : {"", "\\", "ab", "x\\y", "P:x\\y", "\\\\", "\\\\server", "\\\\server\\"}) {
+        const TDTItem item = ctrl.LoadSettings(path);
+        EXPECT_EQ(item.Path, "") << path;
+        EXPECT_EQ(item.Infotip, "") << path << ": no file read";
+        EXPECT_EQ(item, ctrl.Current) << path;
+        EXPECT_EQ(ctrl.ApplySettings("written"), -1) << path;
+        EXPECT_FALSE(ctrl.RestoreDefault()) << path;
+    }
+    // Set by hand, past LoadSettings: the same refusal.
+    ctrl.Current.Path = "\\";
+    EXPECT_EQ(ctrl.ApplySettings(""), -1);
+    EXPECT_FALSE(ctrl.RestoreDefault());
+
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "DeskTop.Ini"), rootFile);
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "x\\y\\DeskTop.Ini"), subFile);
+    EXPECT_EQ(DriveIconValue('a'), "C:\\kept.ico,1") << "\"ab\" is no drive a:";
+    EXPECT_EQ(notifications.Count(), 0);
+}
+
+namespace {
+
+using Reports = std::vector<std::tuple<std::size_t, std::size_t, std::string>>;
+
+struct Stop : std::runtime_error {
+    Stop() : std::runtime_error("stopped by the progress handler") {}
+};
+
+} // namespace
+
+TEST(FolderCtrl, LongWalksReportProgressAndAStopLeavesEveryFolderWhole)
+{
+    TempDir dir;
+    const std::string root = dir.MakeDir("Root");
+    dir.MakeDir("Root\\A\\B");
+    dir.MakeDir("Root\\C");
+    dir.MakeDir("Root\\D");
+    const auto folders = TBaseFile().GetAllSubfolders(root);
+    ASSERT_EQ(folders.size(), 4u);
+
+    ShellNotifications notifications;
+    TFolderCtrl ctrl(true);
+    ctrl.LoadSettings(root);
+    ctrl.SetDisguiseIndex(1);
+    Reports reports;
+    ctrl.OnProgress = [&](std::size_t done, std::size_t total, const std::string& folder) {
+        reports.emplace_back(done, total, folder);
+        // Reported after the folder is finished, never before.
+        if (done > 0) {
+            EXPECT_EQ(AttributesOf(folder + "DeskTop.Ini"), HiddenSystem) << folder;
+        }
+    };
+    ASSERT_EQ(ctrl.ApplySettings(""), 0);
+    Reports expected{{0, 4, root}};
+    for (std::size_t i = 0; i < folders.size(); ++i)
+        expected.emplace_back(i + 1, 4, folders[i]);
+    EXPECT_EQ(reports, expected);
+
+    // A restore reports the same way.
+    reports.clear();
+    ctrl.OnProgress = [&](std::size_t done, std::size_t total, const std::string& folder) {
+        reports.emplace_back(done, total, folder);
+    };
+    ASSERT_TRUE(ctrl.RestoreDefault());
+    EXPECT_EQ(reports, expected);
+    EXPECT_EQ(notifications.Count(), 2);
+
+    // A handler that throws after the second folder: two folders are done, two untouched, the
+    // shell is told, and the exception reaches the caller.
+    for (const auto& folder : folders)
+        SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ctrl.OnProgress = [](std::size_t done, std::size_t, const std::string&) {
+        if (done == 2)
+            throw Stop();
+    };
+    EXPECT_THROW(ctrl.ApplySettings(""), Stop);
+    const std::string rootBytes = ReadFileBytes(root + "DeskTop.Ini");
+    ASSERT_FALSE(rootBytes.empty());
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (i < 2) {
+            EXPECT_EQ(ReadFileBytes(folders[i] + "DeskTop.Ini"), rootBytes) << folders[i];
+            EXPECT_EQ(AttributesOf(folders[i] + "DeskTop.Ini"), HiddenSystem) << folders[i];
+            EXPECT_EQ(AttributesOf(folders[i]), SystemFolder) << folders[i];
+        } else {
+            EXPECT_FALSE(FileExists(folders[i] + "DeskTop.Ini")) << folders[i];
+            EXPECT_EQ(AttributesOf(folders[i]), DWORD(FILE_ATTRIBUTE_DIRECTORY)) << folders[i];
+        }
+    }
+    EXPECT_EQ(notifications.Count(), 3);
+
+    // The same for a restore stopped after its first folder.
+    ctrl.OnProgress = [](std::size_t done, std::size_t, const std::string&) {
+        if (done == 1)
+            throw Stop();
+    };
+    EXPECT_THROW(ctrl.RestoreDefault(), Stop);
+    EXPECT_FALSE(FileExists(root + "DeskTop.Ini"));
+    EXPECT_FALSE(FileExists(folders[0] + "DeskTop.Ini"));
+    EXPECT_TRUE(FileExists(folders[1] + "DeskTop.Ini"));
+    EXPECT_EQ(notifications.Count(), 4);
+
+    // Without subfolders nothing is walked and nothing reported.
+    reports.clear();
+    ctrl.OnProgress = [&](std::size_t done, std::size_t total, const std::string& folder) {
+        reports.emplace_back(done, total, folder);
+    };
+    ctrl.SetApplyToSubfolders(false);
+    ctrl.ApplySettings("");
+    EXPECT_TRUE(reports.empty());
+}
+
 TEST(DriveSettings, ValuesAreSplitAtCommas)
 {
+    const DriveKeyGuard guard('Q');
     DeleteDriveKey('Q');
     TFolderCtrl ctrl(false);
     TDTItem item = ctrl.LoadSettings("Q:");
@@ -178,11 +355,11 @@ TEST(DriveSettings, ValuesAreSplitAtCommas)
         EXPECT_EQ(item.CLSID, "");
         EXPECT_EQ(item.IconArea_Text, "0x00000000");
     }
-    DeleteDriveKey('Q');
 }
 
 TEST(DriveSettings, NonStringValueIsReported)
 {
+    const DriveKeyGuard guard('R');
     const DWORD number = 5;
     ScopedKey key;
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, DriveIconKey("R:\\").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
@@ -195,12 +372,11 @@ TEST(DriveSettings, NonStringValueIsReported)
     } catch (const ERegistryException& e) {
         EXPECT_EQ(e.Message(), "Invalid data type for ''");
     }
-    DeleteDriveKey('R');
 }
 
-TEST(DriveSettings, ApplyWritesOnlyTheIconAndRestoreRemovesTheKey)
+TEST(DriveSettings, ApplyWritesOnlyTheIconAndRestoreRemovesIt)
 {
-    TempDir dir;
+    const DriveKeyGuard guard('Q');
     DeleteDriveKey('Q');
     ShellNotifications notifications;
     TFolderCtrl ctrl(true);
@@ -212,7 +388,8 @@ TEST(DriveSettings, ApplyWritesOnlyTheIconAndRestoreRemovesTheKey)
     EXPECT_EQ(DriveIconValue('Q'), "C:\\Icons\\Disk.ico,2");
     EXPECT_EQ(notifications.Count(), 1);
 
-    // A cleared icon deletes the drive's key rather than storing ",0".
+    // A cleared icon deletes the icon rather than storing ",0"; the drive key held nothing
+    // else, so it goes too.
     ctrl.Current.IconFile = "";
     ctrl.ApplySettings("");
     EXPECT_EQ(DriveIconValue('Q'), "<no key>");
@@ -227,25 +404,53 @@ TEST(DriveSettings, ApplyWritesOnlyTheIconAndRestoreRemovesTheKey)
     EXPECT_EQ(notifications.Count(), 3);
 }
 
-TEST(DriveSettings, PathsWithoutADriveLetterNeverTouchTheDriveIconsKey)
+TEST(DriveSettings, WhatOthersKeepInTheDriveKeySurvives)
 {
-    SetDriveIconValue('Q', "C:\\x.ico,1");
-    TFolderCtrl ctrl(false);
-    ctrl.Current.Path = "\\";
-    ctrl.RestoreDefault();
-    ctrl.ApplySettings("");
-    EXPECT_EQ(DriveIconValue('Q'), "C:\\x.ico,1");
+    const DriveKeyGuard guard('Q');
     DeleteDriveKey('Q');
+    {
+        TRegistry registry(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(registry.OpenKey(DriveKey("Q:\\") + "\\DefaultLabel", true));
+        registry.WriteString("", "Backups");
+    }
+    SetDriveIconValue('Q', "C:\\Icons\\Disk.ico,0");
+
+    TFolderCtrl ctrl(false);
+    ctrl.LoadSettings("Q:\\");
+    ctrl.Current.IconFile.clear();  // Clear, as the Icon page's button does
+    ASSERT_EQ(ctrl.ApplySettings(""), 0);
+    EXPECT_EQ(DriveIconValue('Q'), "<no key>");
+    TRegistry registry(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(registry.OpenKey(DriveKey("Q:\\") + "\\DefaultLabel", false)) << "Clear took the label";
+    EXPECT_EQ(registry.ReadString(""), "Backups");
+
+    SetDriveIconValue('Q', "C:\\Icons\\Disk.ico,0");
+    ctrl.LoadSettings("Q:\\");
+    ASSERT_TRUE(ctrl.RestoreDefault());
+    EXPECT_EQ(DriveIconValue('Q'), "<no key>");
+    ASSERT_TRUE(registry.OpenKey(DriveKey("Q:\\") + "\\DefaultLabel", false)) << "Default took the label";
+    EXPECT_EQ(registry.ReadString(""), "Backups");
+
+    // A value of the drive key itself keeps the key too.
+    DeleteDriveKey('Q');
+    SetDriveIconValue('Q', "C:\\Icons\\Disk.ico,0");
+    {
+        TRegistry drive(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(drive.OpenKey(DriveKey("Q:\\"), false));
+        drive.WriteString("Note", "set by another tool");
+    }
+    ctrl.LoadSettings("Q:\\");
+    ASSERT_TRUE(ctrl.RestoreDefault());
+    EXPECT_EQ(DriveValue('Q', "Note"), "set by another tool");
 }
 
 TEST(DriveSettings, DriveRootAppliesOnlyTheIconButRestoresEveryFolder)
 {
     // A drive letter of Wine's is a link in its dosdevices folder: Q: becomes a temporary folder.
     TempDir dir;
-    const std::string drive = UnixPathOf("C:\\");
-    ASSERT_FALSE(drive.empty());
-    const std::string dosdevices = drive.substr(0, drive.rfind("/c:"));
-    ASSERT_TRUE(RunUnixCommand(("ln -sfn '" + UnixPathOf(dir.Path()) + "' '" + dosdevices + "/q:'").c_str()));
+    DriveMapping drive('Q', dir.Path());
+    ASSERT_TRUE(drive.Made());
+    const DriveKeyGuard guard('Q');
     const std::string sub = dir.MakeDir("Folder\\Below");
     dir.WriteFile("DeskTop.Ini", "[.ShellClassInfo]\r\nInfotip=root\r\n");
     dir.WriteFile("Folder\\DeskTop.Ini", "[.ShellClassInfo]\r\nInfotip=folder\r\n");
@@ -264,5 +469,4 @@ TEST(DriveSettings, DriveRootAppliesOnlyTheIconButRestoresEveryFolder)
     EXPECT_FALSE(TRegistry(HKEY_LOCAL_MACHINE).KeyExists(DriveKey("Q:\\")));
     EXPECT_FALSE(FileExists(dir.Path() + "DeskTop.Ini"));
     EXPECT_FALSE(FileExists(dir.Path() + "Folder\\DeskTop.Ini"));
-    RunUnixCommand(("rm -f '" + dosdevices + "/q:'").c_str());
 }

@@ -90,14 +90,18 @@ TEST(FolderSettings, WriteKeepsWhatItDoesNotKnow)
     EXPECT_EQ(text.find("CLSID", text.find("CLSID") + 1), std::string::npos) << "no key written twice";
 }
 
-TEST(FolderSettings, WriteSetsFileAndFolderAttributes)
+TEST(FolderSettings, WriteAddsTheSystemAttributeToWhatTheFolderHas)
 {
     TempDir dir;
-    const std::string folder = dir.MakeDir("Styled");
-    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    WriteFolderSettings(DisguisedItem(folder));
-    EXPECT_EQ(AttributesOf(folder + "DeskTop.Ini"), DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-    EXPECT_EQ(AttributesOf(folder), DWORD(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM));
+    const std::string plain = dir.MakeDir("Plain");
+    const std::string hidden = dir.MakeDir("Hidden");
+    SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    WriteFolderSettings(DisguisedItem(plain));
+    WriteFolderSettings(DisguisedItem(hidden));
+    for (const std::string& folder : {plain, hidden})
+        EXPECT_EQ(AttributesOf(folder + "DeskTop.Ini"), DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) << folder;
+    EXPECT_EQ(AttributesOf(plain), DWORD(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_EQ(AttributesOf(hidden), DWORD(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 }
 
 TEST(FolderSettings, LineBreaksInAValueCannotAddKeysOrSections)
