@@ -64,7 +64,7 @@ TTreeView::TTreeView() : items_(*this)
 
 TTreeView::~TTreeView()
 {
-    DeleteAllNodes();
+    DestroyHandle();
 }
 
 void TTreeView::DeleteAllNodes() noexcept
@@ -457,10 +457,6 @@ LRESULT TTreeView::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
             Change(Selected());
             return 0;
         }
-        break;
-    case WM_DESTROY:
-        // The control would delete its items without asking us; the nodes' owners must hear first.
-        DeleteAllNodes();
         break;
     default:
         break;
