@@ -27,8 +27,12 @@ public:
     Type get() const noexcept { return handle_; }
     explicit operator bool() const noexcept { return handle_ != Traits::Invalid(); }
     Type release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
+    // Taking over the handle already held changes nothing: releasing it first would leave
+    // this owner holding a dead handle.
     void reset(Type handle = Traits::Invalid()) noexcept
     {
+        if (handle == handle_)
+            return;
         if (handle_ != Traits::Invalid())
             Traits::Close(handle_);
         handle_ = handle;
