@@ -381,6 +381,10 @@ bool TTreeView::Notify(NMHDR& header, LRESULT& result)
         result = FALSE;
         return true;
     }
+    case TVN_DELETEITEMA:
+    case TVN_DELETEITEMW:
+        items_.ItemDeleted(tree.itemOld.hItem);
+        return true;
     case TVN_GETDISPINFOA:
     case TVN_GETDISPINFOW:
         if (TTreeNode* node = NodeOf(display.item)) {

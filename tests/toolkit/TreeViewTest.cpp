@@ -1,12 +1,17 @@
+#include "AllocationFailure.h"
 #include "TreeViewFixture.h"
 
 #include "toolkit/Exception.h"
 #include "toolkit/ImageList.h"
+#include "toolkit/Panel.h"
 #include "toolkit/PopupMenu.h"
+#include "toolkit/TreeUpdate.h"
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <memory>
+#include <new>
 #include <stdexcept>
 
 using Texts = std::vector<std::string>;
@@ -19,6 +24,41 @@ void PumpMessages()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+Texts Sorted(Texts texts)
+{
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
+// Every item the control holds, read from the control itself, checked against the nodes: each
+// item's data must be the live node registered for it, and no node may be left without an item.
+testing::AssertionResult ItemsMatchNodes(TTreeView& tree)
+{
+    const HWND window = tree.Handle();
+    int items = 0;
+    std::vector<HTREEITEM> pending{reinterpret_cast<HTREEITEM>(SendMessageA(window, TVM_GETNEXTITEM, TVGN_ROOT, 0))};
+    while (!pending.empty()) {
+        HTREEITEM item = pending.back();
+        pending.pop_back();
+        for (; item; item = reinterpret_cast<HTREEITEM>(
+                         SendMessageA(window, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+            ++items;
+            TVITEMA data{};
+            data.mask = TVIF_HANDLE | TVIF_PARAM;
+            data.hItem = item;
+            SendMessageA(window, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+            TTreeNode* node = tree.Items().GetNode(item);
+            if (!node || reinterpret_cast<TTreeNode*>(data.lParam) != node || node->ItemId() != item)
+                return testing::AssertionFailure() << "an item points at no registered node";
+            pending.push_back(reinterpret_cast<HTREEITEM>(
+                SendMessageA(window, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))));
+        }
+    }
+    if (items != tree.Items().Count())
+        return testing::AssertionFailure() << items << " items, " << tree.Items().Count() << " nodes";
+    return testing::AssertionSuccess();
 }
 
 // A right click on the node's text, as the control sees one: the press is handled while the
@@ -210,6 +250,162 @@ TEST_F(NodeDeletion, AFailingHookStopsNoOtherAndTheNodesStillGo)
     EXPECT_THROW(root->Delete(), Exception);
     EXPECT_EQ(announced, (Texts{"x", "y", "root"}));
     EXPECT_EQ(tree.Items().Count(), 0);
+}
+
+TEST_F(NodeDeletion, NodesTheControlDeletesByItselfAreAnnouncedOnceAndForgotten)
+{
+    TTreeNodes& items = tree.Items();
+    TTreeNode* folder = items.AddChild(nullptr, "folder");
+    TTreeNode* sub = items.AddChild(folder, "sub");
+    items.AddChild(sub, "deep");
+    items.AddChild(folder, "file");
+    TTreeNode* other = items.AddChild(nullptr, "other");
+    TTreeNode* single = items.AddChild(other, "single");
+    folder->Expand(false);
+    Texts announced;
+    tree.OnDeletion = [&](TObject*, TTreeNode* node) { announced.push_back(node->Text()); };
+
+    // A collapse with reset: the control drops the children, to be asked for again.
+    const HTREEITEM subItem = sub->ItemId();
+    SendMessageA(tree.Handle(), TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET,
+                 reinterpret_cast<LPARAM>(folder->ItemId()));
+    EXPECT_EQ(Sorted(announced), (Texts{"deep", "file", "sub"}));
+    EXPECT_EQ(items.GetNode(subItem), nullptr);
+    EXPECT_EQ(items.Count(), 3);
+    EXPECT_TRUE(ItemsMatchNodes(tree));
+
+    // New items may come with the handles of the old ones.
+    TTreeNode* first = items.AddChild(folder, "new 1");
+    TTreeNode* second = items.AddChild(folder, "new 2");
+    EXPECT_EQ(ChildTexts(folder), (Texts{"new 1", "new 2"}));
+    EXPECT_EQ(items.GetNode(first->ItemId()), first);
+    EXPECT_EQ(items.GetNode(second->ItemId()), second);
+    EXPECT_TRUE(ItemsMatchNodes(tree));
+
+    // An item deleted by a message from elsewhere.
+    announced.clear();
+    SendMessageA(tree.Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(single->ItemId()));
+    EXPECT_EQ(announced, (Texts{"single"}));
+    EXPECT_TRUE(ChildTexts(other).empty());
+    EXPECT_TRUE(ItemsMatchNodes(tree));
+
+    // Deleted through the nodes, each is announced once although the control reports it too.
+    announced.clear();
+    folder->Delete();
+    EXPECT_EQ(announced, (Texts{"new 1", "new 2", "folder"}));
+    EXPECT_EQ(items.Count(), 1);
+    EXPECT_TRUE(errors.empty());
+}
+
+using NodeInsertion = TreeViewFixture;
+
+TEST_F(NodeInsertion, RunningOutOfMemoryLeavesNoItemPointingAtAFreedNode)
+{
+    TTreeNode* parent = tree.Items().AddChild(nullptr, "parent");
+    // Each step lets a later allocation of the insertion fail, until one is reached no more.
+    for (int failAt = 0;; ++failAt) {
+        bool raised = false, failed = false;
+        {
+            FailingAllocation failure(failAt);
+            try {
+                tree.Items().AddChild(parent, "child");
+            } catch (const std::bad_alloc&) {
+                raised = true;
+            }
+            failed = failure.Failed();
+        }
+        ASSERT_EQ(raised, failed) << "allocation " << failAt;
+        ASSERT_TRUE(ItemsMatchNodes(tree)) << "allocation " << failAt;
+        if (!failed)
+            break;
+        ASSERT_LT(failAt, 50);
+    }
+    EXPECT_EQ(ChildTexts(parent), (Texts{"child"}));
+}
+
+TEST_F(TreeStructure, ABatchThatOutlivesTheWindowEndsQuietly)
+{
+    tree.Items().AddChild(nullptr, "node");
+    {
+        TTreeUpdate batch(tree.Items());
+        tree.SetParent(nullptr); // the window goes while the batch runs
+        EXPECT_FALSE(tree.HandleAllocated());
+    }
+    EXPECT_FALSE(tree.Items().Updating());
+    EXPECT_EQ(tree.Items().Count(), 0);
+    tree.SetParent(&form);
+    EXPECT_TRUE(tree.HandleAllocated());
+    EXPECT_EQ(tree.Items().AddChild(nullptr, "again")->Text(), "again");
+    EXPECT_TRUE(errors.empty());
+}
+
+// A tree of its own kind, as a program derives one: its deletion hook keeps a record that
+// outlives it, and its destructor takes the window down while the hook still exists.
+class RecordingTree : public TTreeView {
+public:
+    explicit RecordingTree(Texts& heard) : heard_(heard) {}
+    ~RecordingTree() override { DestroyHandle(); }
+
+protected:
+    void Delete(TTreeNode& node) override
+    {
+        heard_.push_back(node.Text());
+        TTreeView::Delete(node);
+    }
+
+private:
+    Texts& heard_;
+};
+
+// Two levels below the top, one subtree never expanded; the result is every text, sorted.
+Texts FillForLifetime(TTreeView& tree)
+{
+    TTreeNode* a = tree.Items().AddChild(nullptr, "a");
+    tree.Items().AddChild(a, "a1");
+    TTreeNode* a2 = tree.Items().AddChild(a, "a2");
+    tree.Items().AddChild(a2, "a21");
+    tree.Items().AddChild(nullptr, "b");
+    a->Expand(false);
+    return {"a", "a1", "a2", "a21", "b"};
+}
+
+TEST(TreeViewLifetime, ADerivedTreeHearsOfEveryNodeWhicheverWayItsWindowGoes)
+{
+    std::vector<std::string> errors;
+    Application.OnException = [&](TObject*, const std::string& m) { errors.push_back(m); };
+    TForm form;
+    form.SetBounds(0, 0, 240, 240);
+    auto& panel = form.Own<TPanel>();
+    panel.SetBounds(0, 0, 200, 200);
+    panel.SetParent(&form);
+    Texts heard;
+
+    auto direct = std::make_unique<RecordingTree>(heard);
+    direct->SetParent(&panel);
+    Texts all = FillForLifetime(*direct);
+    direct.reset();
+    EXPECT_EQ(Sorted(heard), all) << "destroyed directly";
+
+    RecordingTree tree(heard);
+    tree.SetParent(&panel);
+    heard.clear();
+    all = FillForLifetime(tree);
+    panel.SetParent(nullptr);
+    EXPECT_EQ(Sorted(heard), all) << "destroyed with its parent's window";
+    EXPECT_EQ(tree.Items().Count(), 0);
+
+    panel.SetParent(&form);
+    ASSERT_TRUE(tree.HandleAllocated());
+    heard.clear();
+    all = FillForLifetime(tree);
+    DestroyWindow(tree.Handle());
+    EXPECT_EQ(Sorted(heard), all) << "destroyed by the platform call";
+    EXPECT_FALSE(tree.HandleAllocated());
+    EXPECT_EQ(tree.Items().Count(), 0);
+
+    tree.SetParent(nullptr);
+    EXPECT_TRUE(errors.empty());
+    Application.OnException = nullptr;
 }
 
 TEST(TreeViewLifetime, DestroyingTheTreeAnnouncesTheNodesLeft)
@@ -506,6 +702,7 @@ TEST_F(TreeMouse, AnUnhandledRequestShowsThePopupMenu)
     const LPARAM at = MAKELPARAM(inside.x, inside.y);
     SendMessageA(tree.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.Handle()), at);
     EXPECT_TRUE(shown);
+    EXPECT_EQ(menu.Owner(), nullptr) << "the menu keeps no window that may go before it";
 
     // Handled by the event: the menu stays away.
     shown = false;
