@@ -438,9 +438,8 @@ bool TTreeView::ContextMenuRequested(LPARAM screenPoint)
         screen = corner;
         ::ClientToScreen(Handle(), &screen);
     }
-    if (!popupMenu_->Owner())
-        popupMenu_->SetOwner(Handle());
-    popupMenu_->Popup(screen.x, screen.y);
+    // Tracked on this window for this request only: the menu may outlive the window.
+    popupMenu_->PopupFrom(Handle(), screen.x, screen.y);
     return true;
 }
 
