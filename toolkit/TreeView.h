@@ -101,7 +101,10 @@ protected:
     // Ask OnGetImageIndex / OnGetSelectedIndex, but only while an Images list is assigned.
     virtual void GetImageIndex(TTreeNode& node);
     virtual void GetSelectedIndex(TTreeNode& node);
-    // The node is about to go; its data is still there.
+    // The node is about to go; its data is still there. Runs once for every node, however it
+    // goes: deleted through Items, deleted by the control itself (its children then went
+    // first), or with the window. A tree that overrides it calls DestroyHandle from its own
+    // destructor, so that the override still exists while the last nodes go.
     virtual void Delete(TTreeNode& node);
     // A context menu was asked for; the default runs OnContextPopup.
     virtual void DoContextPopup(POINT mousePos, bool& handled);

@@ -197,12 +197,8 @@ using NodeDeletion = TreeViewFixture;
 TEST_F(NodeDeletion, EveryNodeOfTheSubtreeIsAnnouncedWithItsDataFirst)
 {
     TTreeNodes& items = tree.Items();
-    TTreeNode* root = items.AddChild(nullptr, "root");
-    TTreeNode* a = items.AddChild(root, "a");
-    items.AddChild(a, "a1");
-    items.AddChild(a, "a2");
-    TTreeNode* b = items.AddChild(root, "b");
-    TTreeNode* keep = items.AddChild(nullptr, "keep");
+    auto nodes = AddOutline(tree, {"root", " a", "  a1", "  a2", " b", "keep"});
+    TTreeNode *root = nodes["root"], *a = nodes["a"], *b = nodes["b"], *keep = nodes["keep"];
     int payload = 0;
     for (TTreeNode* n = items.GetFirstNode(); n; n = n->GetNext())
         n->SetData(&payload);
@@ -255,12 +251,8 @@ TEST_F(NodeDeletion, AFailingHookStopsNoOtherAndTheNodesStillGo)
 TEST_F(NodeDeletion, NodesTheControlDeletesByItselfAreAnnouncedOnceAndForgotten)
 {
     TTreeNodes& items = tree.Items();
-    TTreeNode* folder = items.AddChild(nullptr, "folder");
-    TTreeNode* sub = items.AddChild(folder, "sub");
-    items.AddChild(sub, "deep");
-    items.AddChild(folder, "file");
-    TTreeNode* other = items.AddChild(nullptr, "other");
-    TTreeNode* single = items.AddChild(other, "single");
+    auto nodes = AddOutline(tree, {"folder", " sub", "  deep", " file", "other", " single"});
+    TTreeNode *folder = nodes["folder"], *sub = nodes["sub"], *other = nodes["other"], *single = nodes["single"];
     folder->Expand(false);
     Texts announced;
     tree.OnDeletion = [&](TObject*, TTreeNode* node) { announced.push_back(node->Text()); };
@@ -360,12 +352,7 @@ private:
 // Two levels below the top, one subtree never expanded; the result is every text, sorted.
 Texts FillForLifetime(TTreeView& tree)
 {
-    TTreeNode* a = tree.Items().AddChild(nullptr, "a");
-    tree.Items().AddChild(a, "a1");
-    TTreeNode* a2 = tree.Items().AddChild(a, "a2");
-    tree.Items().AddChild(a2, "a21");
-    tree.Items().AddChild(nullptr, "b");
-    a->Expand(false);
+    AddOutline(tree, {"a", " a1", " a2", "  a21", "b"})["a"]->Expand(false);
     return {"a", "a1", "a2", "a21", "b"};
 }
 
