@@ -34,6 +34,19 @@ std::string AnsiOf(const wchar_t* text)
     return out;
 }
 
+// Points a field at a component that the tree uses but does not own, and hears of its end
+// while (and only while) it is set there.
+template <typename T>
+void Link(TComponent& tree, T*& field, TComponent*& link, T* component)
+{
+    if (component)
+        tree.FreeNotification(*component);
+    if (field && field != component)
+        tree.RemoveFreeNotification(*field);
+    field = component;
+    link = component;
+}
+
 // Asks an event that may refuse; allowed when nobody is listening.
 bool Allowed(const TTVExpandingEvent& event, TObject* sender, TTreeNode* node)
 {
@@ -153,10 +166,32 @@ void TTreeView::SetIndent(int value)
 
 void TTreeView::SetImages(TImageList* images)
 {
-    images_ = images;
+    Link(*this, images_, imagesLink_, images);
     if (HandleAllocated())
         SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
                      reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
+}
+
+void TTreeView::SetPopupMenu(TPopupMenu* menu)
+{
+    Link(*this, popupMenu_, popupMenuLink_, menu);
+}
+
+void TTreeView::ComponentRemoved(TComponent& component) noexcept
+{
+    if (&component == popupMenuLink_)
+    {
+        popupMenu_ = nullptr;
+        popupMenuLink_ = nullptr;
+    }
+    if (&component == imagesLink_) {
+        images_ = nullptr;
+        imagesLink_ = nullptr;
+        // The control must not draw from a list that is gone.
+        if (const HWND window = AllocatedHandle())
+            SendMessageA(window, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+    }
+    TWinControl::ComponentRemoved(component);
 }
 
 TTreeNode* TTreeView::Selected()

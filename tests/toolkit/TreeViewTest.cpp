@@ -608,6 +608,34 @@ TEST_F(TreeImages, IndexEventsAreAskedOnlyWithAnImageList)
     tree.SetImages(nullptr);
 }
 
+TEST_F(TreeImages, ADestroyedImageListOrMenuIsLetGo)
+{
+    tree.Items().AddChild(nullptr, "node");
+    auto images = std::make_unique<TImageList>(16, 16);
+    auto replaced = std::make_unique<TImageList>(16, 16);
+    auto menu = std::make_unique<TPopupMenu>();
+    bool shown = false;
+    menu->OnPopup = [&](TPopupMenu&) { shown = true; };
+    tree.SetImages(replaced.get());
+    tree.SetImages(images.get());
+    tree.SetPopupMenu(menu.get());
+
+    replaced.reset(); // no longer the tree's: nothing changes
+    EXPECT_EQ(tree.Images(), images.get());
+    images.reset();
+    EXPECT_EQ(tree.Images(), nullptr);
+    EXPECT_EQ(SendMessageA(tree.Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
+    menu.reset();
+    EXPECT_EQ(tree.PopupMenu(), nullptr);
+    POINT inside{20, 20};
+    ClientToScreen(tree.Handle(), &inside);
+    SendMessageA(tree.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.Handle()),
+                 MAKELPARAM(inside.x, inside.y));
+    EXPECT_FALSE(shown);
+    UpdateWindow(tree.Handle()); // paints without a list
+    EXPECT_TRUE(errors.empty());
+}
+
 using TreeEditing = TreeViewFixture;
 
 TEST_F(TreeEditing, OnEditingMayRefuseAndOnEditedMayChangeTheText)
