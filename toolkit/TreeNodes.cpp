@@ -128,10 +128,9 @@ void TTreeNodes::ItemDeleted(HTREEITEM item) noexcept
         return;
     // The control deletes items on its own too (a collapse with reset, a message from
     // elsewhere); their nodes' owners hear of it here. Its children are gone already.
-    std::unique_ptr<TTreeNode> node = std::move(found->second);
-    nodes_.erase(found);
     std::exception_ptr error;
-    AnnounceDeletion(*node, error);
+    AnnounceDeletion(*found->second, error);
+    nodes_.erase(item);
     if (error)
         Application.HandleException(error, &owner_);
 }

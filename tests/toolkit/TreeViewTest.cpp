@@ -274,19 +274,25 @@ TEST_F(NodeDeletion, NodesTheControlDeletesByItselfAreAnnouncedOnceAndForgotten)
     EXPECT_EQ(items.GetNode(second->ItemId()), second);
     EXPECT_TRUE(ItemsMatchNodes(tree));
 
-    // An item deleted by a message from elsewhere.
+    // An item deleted by a message from elsewhere; its hook fails, and it is forgotten anyway.
     announced.clear();
+    tree.OnDeletion = [&](TObject*, TTreeNode* node) {
+        announced.push_back(node->Text());
+        throw Exception("cannot free " + node->Text());
+    };
     SendMessageA(tree.Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(single->ItemId()));
     EXPECT_EQ(announced, (Texts{"single"}));
+    EXPECT_EQ(errors, (Texts{"cannot free single"}));
     EXPECT_TRUE(ChildTexts(other).empty());
     EXPECT_TRUE(ItemsMatchNodes(tree));
+    tree.OnDeletion = [&](TObject*, TTreeNode* node) { announced.push_back(node->Text()); };
 
     // Deleted through the nodes, each is announced once although the control reports it too.
     announced.clear();
     folder->Delete();
     EXPECT_EQ(announced, (Texts{"new 1", "new 2", "folder"}));
     EXPECT_EQ(items.Count(), 1);
-    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(errors.size(), 1u);
 }
 
 using NodeInsertion = TreeViewFixture;
