@@ -187,6 +187,10 @@ void TBitmap::SetTransparentMode(TTransparentMode mode)
 
 void TBitmap::SetHandle(HBITMAP bitmap)
 {
+    // Its own handle is in the right format already; taking it over as a stranger's would
+    // delete it twice.
+    if (bitmap && bitmap == handle_.get())
+        return;
     ScopedBitmap taken(bitmap);
     BITMAP info{};
     if (!bitmap || !GetObjectA(bitmap, sizeof info, &info)) {

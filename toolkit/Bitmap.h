@@ -50,7 +50,8 @@ public:
     // The bitmap handle, still owned here. The canvas lets go of it first, so the caller may
     // select it into another device context for the moment of use.
     HBITMAP Handle();
-    // Takes over a bitmap handle (any format; colour ones are converted to 24 bits).
+    // Takes over a bitmap handle (any format; colour ones are converted to 24 bits). Given
+    // the bitmap's own handle, nothing changes.
     void SetHandle(HBITMAP bitmap);
 
     void Assign(const TBitmap& source);

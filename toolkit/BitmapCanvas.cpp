@@ -29,7 +29,7 @@ void TBitmapCanvas::CreateHandle()
     SetHandle(memoryDC_.get());
 }
 
-void TBitmapCanvas::FreeContext()
+void TBitmapCanvas::FreeContext() noexcept
 {
     if (!memoryDC_)
         return;

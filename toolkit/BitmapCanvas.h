@@ -15,7 +15,7 @@ public:
     // those of the brush and the font.
     HDC PreparedHandle();
     // Deselects everything and deletes the context; the next use makes a new one.
-    void FreeContext();
+    void FreeContext() noexcept;
 
 protected:
     void CreateHandle() override;

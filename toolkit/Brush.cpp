@@ -32,11 +32,11 @@ void TBrush::Assign(const TBrush& source)
     Changed();
 }
 
-HGDIOBJ TBrush::CreateObject() const
+TToolObject TBrush::CreateObject() const
 {
     if (bitmap_ && !bitmap_->Empty())
-        return CreatePatternBrush(bitmap_->Handle());
+        return TToolObject::Made(CreatePatternBrush(bitmap_->Handle()));
     if (style_ == TBrushStyle::bsClear)
-        return GetStockObject(NULL_BRUSH);
-    return CreateSolidBrush(ColorToRGB(color_));
+        return TToolObject::Stock(NULL_BRUSH);
+    return TToolObject::Made(CreateSolidBrush(ColorToRGB(color_)));
 }

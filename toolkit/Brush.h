@@ -23,7 +23,7 @@ public:
     HBRUSH Handle() { return static_cast<HBRUSH>(ObjectHandle()); }
 
 protected:
-    HGDIOBJ CreateObject() const override;
+    TToolObject CreateObject() const override;
 
 private:
     TColor color_ = clWhite;

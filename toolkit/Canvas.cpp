@@ -26,7 +26,7 @@ HDC TCanvas::Handle()
     return dc_;
 }
 
-void TCanvas::SetHandle(HDC dc)
+void TCanvas::SetHandle(HDC dc) noexcept
 {
     if (dc == dc_)
         return;
@@ -35,21 +35,21 @@ void TCanvas::SetHandle(HDC dc)
     state_ = dc ? unsigned(kHandle) : 0u;
 }
 
-void TCanvas::ReleaseContext()
+void TCanvas::ReleaseContext() noexcept
 {
     DeselectTools();
     dc_ = nullptr;
     state_ = 0;
 }
 
-void TCanvas::DeselectTools()
+void TCanvas::DeselectTools() noexcept
 {
     ToolChanged(kFont);
     ToolChanged(kPen);
     ToolChanged(kBrush);
 }
 
-void TCanvas::ToolChanged(unsigned flag)
+void TCanvas::ToolChanged(unsigned flag) noexcept
 {
     if (!dc_ || !(state_ & flag))
         return;

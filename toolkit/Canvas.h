@@ -33,7 +33,7 @@ public:
     // The device context; a canvas that makes its own creates it here. Selects no tools.
     HDC Handle();
     // Borrows another device context (null detaches); tools are deselected from the old one.
-    void SetHandle(HDC dc);
+    void SetHandle(HDC dc) noexcept;
     bool HandleAllocated() const noexcept { return dc_ != nullptr; }
 
     TBrush& Brush() noexcept { return brush_; }
@@ -101,7 +101,7 @@ protected:
     // Derived canvases make their device context here (SetHandle); the plain canvas has none.
     virtual void CreateHandle() {}
     // Deselects the tools and forgets the context, which the caller then releases.
-    void ReleaseContext();
+    void ReleaseContext() noexcept;
 
     enum : unsigned { kHandle = 1, kFont = 2, kPen = 4, kBrush = 8, kAll = 15 };
     // Makes sure the context exists and the named tools are selected.
@@ -119,8 +119,8 @@ private:
         op(dc_);
         Changed();
     }
-    void DeselectTools();
-    void ToolChanged(unsigned flag);
+    void DeselectTools() noexcept;
+    void ToolChanged(unsigned flag) noexcept;
 
     HDC dc_ = nullptr;
     unsigned state_ = 0;

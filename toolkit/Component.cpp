@@ -2,9 +2,37 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 TComponent::~TComponent()
 {
+    while (!linked_.empty()) {
+        TComponent* other = linked_.back();
+        linked_.pop_back();
+        other->Unlink(*this);
+        other->ComponentRemoved(*this);
+    }
     DestroyNewestFirst(owned_);
+}
+
+void TComponent::FreeNotification(TComponent& other)
+{
+    if (&other == this || std::find(linked_.begin(), linked_.end(), &other) != linked_.end())
+        return;
+    linked_.reserve(linked_.size() + 1);
+    other.linked_.push_back(this);
+    linked_.push_back(&other); // cannot fail: room was made first
+}
+
+void TComponent::RemoveFreeNotification(TComponent& other) noexcept
+{
+    Unlink(other);
+    other.Unlink(*this);
+}
+
+void TComponent::Unlink(TComponent& other) noexcept
+{
+    linked_.erase(std::remove(linked_.begin(), linked_.end(), &other), linked_.end());
 }
 
 void TComponent::Adopt(std::unique_ptr<TComponent> component)

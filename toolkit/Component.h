@@ -55,6 +55,11 @@ public:
     }
     std::size_t ComponentCount() const noexcept { return owned_.size(); }
 
+    // Links this component and the other so that each hears (ComponentRemoved) when the other
+    // is destroyed: for components that keep a pointer to one they do not own.
+    void FreeNotification(TComponent& other);
+    void RemoveFreeNotification(TComponent& other) noexcept;
+
     // True from the start of building a form's layout row until the whole table is built.
     bool Loading() const noexcept { return loading_; }
     void BeginLoading() noexcept { loading_ = true; }
@@ -62,9 +67,17 @@ public:
     virtual void Loaded() { loading_ = false; }
     TComponent& ComponentAt(std::size_t index) const { return *owned_.at(index); }
 
+protected:
+    // A component linked by FreeNotification is being destroyed (only its TComponent part is
+    // left): every pointer to it must be dropped here.
+    virtual void ComponentRemoved(TComponent&) noexcept {}
+
 private:
+    void Unlink(TComponent& other) noexcept;
+
     std::string name_;
     TComponent* owner_ = nullptr;
     bool loading_ = false;
     std::vector<std::unique_ptr<TComponent>> owned_;
+    std::vector<TComponent*> linked_; // FreeNotification, both ways
 };

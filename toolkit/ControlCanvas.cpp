@@ -10,10 +10,11 @@ TControlCanvas::~TControlCanvas()
 void TControlCanvas::CreateHandle()
 {
     FreeHandle();
-    const HWND window = control_.Handle();
-    borrowed_ = GetDC(window);
-    borrowedFrom_ = window;
-    SetHandle(borrowed_);
+    ScopedWindowDC dc(control_.Handle());
+    if (!dc)
+        return; // the canvas reports that it cannot draw
+    borrowed_ = std::move(dc);
+    SetHandle(borrowed_.get());
 }
 
 void TControlCanvas::FreeHandle() noexcept
@@ -21,7 +22,5 @@ void TControlCanvas::FreeHandle() noexcept
     if (!borrowed_)
         return;
     ReleaseContext();
-    ReleaseDC(borrowedFrom_, borrowed_);
-    borrowed_ = nullptr;
-    borrowedFrom_ = nullptr;
+    borrowed_.reset();
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The canvas of a control: during painting it draws into the paint message's device context;
-// at other times it borrows the window's own (GetDC) and gives it back when done.
+// at other times it borrows the window's own (GetDC) and gives it back when done, at the
+// latest when the window goes (the control's HandleDestroying).
 #include "toolkit/Canvas.h"
+#include "toolkit/Scoped.h"
 
 class TWinControl;
 
@@ -18,6 +20,5 @@ protected:
 
 private:
     TWinControl& control_;
-    HWND borrowedFrom_ = nullptr;
-    HDC borrowed_ = nullptr;
+    ScopedWindowDC borrowed_;
 };

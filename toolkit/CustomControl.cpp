@@ -6,7 +6,7 @@ TCustomControl::TCustomControl() : canvas_(*this) {}
 
 TCustomControl::~TCustomControl()
 {
-    canvas_.FreeHandle();
+    DestroyHandle();
 }
 
 void TCustomControl::Paint() {}

@@ -51,7 +51,7 @@ void TFont::Assign(const TFont& source)
     Changed();
 }
 
-HGDIOBJ TFont::CreateObject() const
+TToolObject TFont::CreateObject() const
 {
     LOGFONTA lf{};
     lf.lfHeight = -height_; // negative: character height, not cell height
@@ -64,5 +64,5 @@ HGDIOBJ TFont::CreateObject() const
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH;
     std::strncpy(lf.lfFaceName, name_.c_str(), LF_FACESIZE - 1);
-    return CreateFontIndirectA(&lf);
+    return TToolObject::Made(CreateFontIndirectA(&lf));
 }

@@ -27,7 +27,7 @@ public:
     HFONT Handle() { return static_cast<HFONT>(ObjectHandle()); }
 
 protected:
-    HGDIOBJ CreateObject() const override;
+    TToolObject CreateObject() const override;
 
 private:
     std::string name_ = "MS Sans Serif";

@@ -5,7 +5,7 @@
 HGDIOBJ TGraphicsObject::ObjectHandle()
 {
     if (!handle_) {
-        handle_.reset(CreateObject());
+        handle_ = CreateObject();
         if (!handle_)
             throw EOSError("Cannot create a drawing object");
     }
@@ -16,7 +16,7 @@ void TGraphicsObject::Changed()
 {
     // The old object may still be selected into a device context; listeners deselect it
     // before it is deleted, and nobody can fetch it any more meanwhile.
-    ScopedHandle<scoped_traits::Gdi<HGDIOBJ>> old(handle_.release());
+    TToolObject old(std::move(handle_));
     if (OnChange)
         OnChange(this);
 }

@@ -4,6 +4,44 @@
 #include "toolkit/Object.h"
 #include "toolkit/Scoped.h"
 
+#include <utility>
+
+// The platform object of a tool: either made for it, and deleted when the tool lets go of it,
+// or one of the system's stock objects, which belong to nobody and are only used.
+class TToolObject {
+public:
+    TToolObject() noexcept = default;
+    static TToolObject Made(HGDIOBJ object) noexcept
+    {
+        TToolObject tool;
+        tool.made_.reset(object);
+        return tool;
+    }
+    static TToolObject Stock(int index) noexcept
+    {
+        TToolObject tool;
+        tool.stock_ = GetStockObject(index);
+        return tool;
+    }
+    TToolObject(TToolObject&& other) noexcept
+        : made_(std::move(other.made_)), stock_(std::exchange(other.stock_, nullptr))
+    {
+    }
+    TToolObject& operator=(TToolObject&& other) noexcept
+    {
+        made_ = std::move(other.made_);
+        stock_ = std::exchange(other.stock_, nullptr);
+        return *this;
+    }
+
+    HGDIOBJ get() const noexcept { return made_ ? made_.get() : stock_; }
+    explicit operator bool() const noexcept { return get() != nullptr; }
+
+private:
+    ScopedHandle<scoped_traits::Gdi<HGDIOBJ>> made_;
+    HGDIOBJ stock_ = nullptr;
+};
+
 class TGraphicsObject : public TObject {
 public:
     // Fired after a setting changed; the canvas that owns the tool deselects it here.
@@ -14,7 +52,7 @@ public:
     bool HandleAllocated() const noexcept { return bool(handle_); }
 
 protected:
-    virtual HGDIOBJ CreateObject() const = 0;
+    virtual TToolObject CreateObject() const = 0;
     // Call after every effective change of a setting.
     void Changed();
     // Stores a setting and reports the change when the value is new.
@@ -28,5 +66,5 @@ protected:
     }
 
 private:
-    ScopedHandle<scoped_traits::Gdi<HGDIOBJ>> handle_;
+    TToolObject handle_;
 };

@@ -54,9 +54,9 @@ void TIcon::SetHandle(HICON icon)
     Changed();
 }
 
-HICON TIcon::ReleaseHandle()
+ScopedIcon TIcon::ReleaseHandle()
 {
-    HICON icon = handle_.release();
+    ScopedIcon icon(handle_.release());
     width_ = height_ = 0;
     Changed();
     return icon;

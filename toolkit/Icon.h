@@ -15,8 +15,9 @@ public:
     HICON Handle() const noexcept { return handle_.get(); }
     // Takes ownership of the handle (null empties the icon).
     void SetHandle(HICON icon);
-    // Gives up ownership; the icon is empty afterwards.
-    HICON ReleaseHandle();
+    void SetHandle(ScopedIcon icon) { SetHandle(icon.release()); }
+    // Hands the icon over to the caller; the icon is empty afterwards.
+    ScopedIcon ReleaseHandle();
 
     // .ico data; anything else raises EInvalidGraphic "Icon image is not valid".
     void LoadFromStream(TByteSpan data) override;

@@ -31,8 +31,8 @@ void TPen::Assign(const TPen& source)
     Changed();
 }
 
-HGDIOBJ TPen::CreateObject() const
+TToolObject TPen::CreateObject() const
 {
     static constexpr int kStyles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL};
-    return CreatePen(kStyles[int(style_)], width_, ColorToRGB(color_));
+    return TToolObject::Made(CreatePen(kStyles[int(style_)], width_, ColorToRGB(color_)));
 }

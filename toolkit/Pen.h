@@ -22,7 +22,7 @@ public:
     HPEN Handle() { return static_cast<HPEN>(ObjectHandle()); }
 
 protected:
-    HGDIOBJ CreateObject() const override;
+    TToolObject CreateObject() const override;
 
 private:
     TColor color_ = clBlack;

@@ -34,20 +34,20 @@ void TPopupMenu::Clear()
     items_.clear();
 }
 
-UINT TPopupMenu::Popup(int x, int y)
+UINT TPopupMenu::PopupFrom(HWND window, int x, int y)
 {
     if (OnPopup)
         OnPopup(*this);
     if (items_.empty())
         return 0;
-    if (!owner_)
+    if (!window)
         throw Exception("A pop-up menu needs an owner window");
     // Without this the menu would not close when the user clicks elsewhere.
-    SetForegroundWindow(owner_);
+    SetForegroundWindow(window);
     const UINT command = static_cast<UINT>(TrackPopupMenu(
         menu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0,
-        owner_, nullptr));
-    PostMessageA(owner_, WM_NULL, 0, 0);
+        window, nullptr));
+    PostMessageA(window, WM_NULL, 0, 0);
     if (command != 0)
         DispatchCommand(command);
     return command;

@@ -34,7 +34,9 @@ public:
     std::function<void(TPopupMenu&)> OnPopup;
 
     // Shows the menu at a screen point; answers the chosen command id, 0 when none.
-    UINT Popup(int x, int y);
+    UINT Popup(int x, int y) { return PopupFrom(owner_, x, y); }
+    // The same, tracked on the given window for this once; Owner stays as it is.
+    UINT PopupFrom(HWND window, int x, int y);
     // Runs the handler of a command id; false when no item has that id.
     bool DispatchCommand(UINT command);
 

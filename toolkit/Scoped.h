@@ -27,8 +27,12 @@ public:
     Type get() const noexcept { return handle_; }
     explicit operator bool() const noexcept { return handle_ != Traits::Invalid(); }
     Type release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
+    // Taking over the handle already held changes nothing: releasing it first would leave
+    // this owner holding a dead handle.
     void reset(Type handle = Traits::Invalid()) noexcept
     {
+        if (handle == handle_)
+            return;
         if (handle_ != Traits::Invalid())
             Traits::Close(handle_);
         handle_ = handle;
@@ -94,18 +98,41 @@ using ScopedWindow = ScopedHandle<scoped_traits::Window>;
 using ScopedEnhMetaFile = ScopedHandle<scoped_traits::EnhMetaFile>;
 using ScopedCoMem = ScopedHandle<scoped_traits::CoMem>;
 
-// A device context borrowed from a window with GetDC, given back with ReleaseDC.
+// A device context borrowed from a window with GetDC, given back with ReleaseDC. It must be
+// given back while the window exists: the platform recycles the contexts of its windows.
 class ScopedWindowDC {
 public:
+    ScopedWindowDC() noexcept = default;
     explicit ScopedWindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
-    ~ScopedWindowDC() { if (dc_) ReleaseDC(window_, dc_); }
+    ~ScopedWindowDC() { reset(); }
     ScopedWindowDC(const ScopedWindowDC&) = delete;
     ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
+    ScopedWindowDC(ScopedWindowDC&& other) noexcept
+        : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr))
+    {
+    }
+    ScopedWindowDC& operator=(ScopedWindowDC&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            window_ = std::exchange(other.window_, nullptr);
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
+    }
     HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+    void reset() noexcept
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+        dc_ = nullptr;
+        window_ = nullptr;
+    }
 
 private:
-    HWND window_;
-    HDC dc_;
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
 };
 
 // An object selected into a device context for a scope; the previous one is selected back.

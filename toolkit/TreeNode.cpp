@@ -16,9 +16,9 @@ TTreeView& TTreeNode::TreeView() const noexcept
     return owner_.Owner();
 }
 
-HWND TTreeNode::Window() const
+HWND TTreeNode::Window() const noexcept
 {
-    return TreeView().Handle();
+    return TreeView().AllocatedHandle();
 }
 
 void TTreeNode::SetItem(UINT mask, TVITEMA& item)
@@ -125,24 +125,24 @@ void TTreeNode::SetSelected(bool value)
         TreeView().SetSelected(nullptr);
 }
 
-HTREEITEM TTreeNode::Related(UINT relation) const
+HTREEITEM TTreeNode::Related(UINT relation) const noexcept
 {
     const HTREEITEM from = relation == TVGN_CARET ? nullptr : item_;
     return reinterpret_cast<HTREEITEM>(
         SendMessageA(Window(), TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
 }
 
-TTreeNode* TTreeNode::NodeRelated(UINT relation) const
+TTreeNode* TTreeNode::NodeRelated(UINT relation) const noexcept
 {
     return owner_.GetNode(Related(relation));
 }
 
-TTreeNode* TTreeNode::Parent() const
+TTreeNode* TTreeNode::Parent() const noexcept
 {
     return NodeRelated(TVGN_PARENT);
 }
 
-int TTreeNode::Level() const
+int TTreeNode::Level() const noexcept
 {
     int level = 0;
     for (TTreeNode* p = Parent(); p; p = p->Parent())
@@ -180,12 +180,12 @@ TTreeNode* TTreeNode::Walk(TTreeNode* from, int steps, TTreeNode* (TTreeNode::*s
     return from;
 }
 
-TTreeNode* TTreeNode::GetFirstChild() const
+TTreeNode* TTreeNode::GetFirstChild() const noexcept
 {
     return NodeRelated(TVGN_CHILD);
 }
 
-TTreeNode* TTreeNode::GetLastChild() const
+TTreeNode* TTreeNode::GetLastChild() const noexcept
 {
     TTreeNode* last = GetFirstChild();
     while (last)
@@ -196,17 +196,17 @@ TTreeNode* TTreeNode::GetLastChild() const
     return last;
 }
 
-TTreeNode* TTreeNode::GetNextSibling() const
+TTreeNode* TTreeNode::GetNextSibling() const noexcept
 {
     return NodeRelated(TVGN_NEXT);
 }
 
-TTreeNode* TTreeNode::GetPrevSibling() const
+TTreeNode* TTreeNode::GetPrevSibling() const noexcept
 {
     return NodeRelated(TVGN_PREVIOUS);
 }
 
-TTreeNode* TTreeNode::GetNext() const
+TTreeNode* TTreeNode::GetNext() const noexcept
 {
     if (TTreeNode* child = GetFirstChild())
         return child;
@@ -216,7 +216,7 @@ TTreeNode* TTreeNode::GetNext() const
     return nullptr;
 }
 
-bool TTreeNode::HasAsParent(const TTreeNode* ancestor) const
+bool TTreeNode::HasAsParent(const TTreeNode* ancestor) const noexcept
 {
     for (TTreeNode* p = Parent(); p; p = p->Parent())
         if (p == ancestor)

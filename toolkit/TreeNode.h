@@ -50,21 +50,21 @@ public:
     bool Selected() const;
     void SetSelected(bool value);
 
-    TTreeNode* Parent() const;
+    TTreeNode* Parent() const noexcept;
     // Top-level nodes are at level 0.
-    int Level() const;
+    int Level() const noexcept;
     // Position among its siblings.
     int Index() const;
     int Count() const;
     TTreeNode* Item(int index) const;
-    TTreeNode* GetFirstChild() const;
-    TTreeNode* GetLastChild() const;
-    TTreeNode* GetNextSibling() const;
-    TTreeNode* GetPrevSibling() const;
+    TTreeNode* GetFirstChild() const noexcept;
+    TTreeNode* GetLastChild() const noexcept;
+    TTreeNode* GetNextSibling() const noexcept;
+    TTreeNode* GetPrevSibling() const noexcept;
     // Tree order: the first child, else the next sibling, else the next sibling of the
     // nearest ancestor that has one.
-    TTreeNode* GetNext() const;
-    bool HasAsParent(const TTreeNode* ancestor) const;
+    TTreeNode* GetNext() const noexcept;
+    bool HasAsParent(const TTreeNode* ancestor) const noexcept;
     // The node that many steps on from the given one; an index beyond the end raises.
     static TTreeNode* Walk(TTreeNode* from, int steps, TTreeNode* (TTreeNode::*step)() const);
 
@@ -86,9 +86,11 @@ public:
 
 private:
     friend class TTreeNodes;
-    HWND Window() const;
-    HTREEITEM Related(UINT relation) const;
-    TTreeNode* NodeRelated(UINT relation) const;
+    // The control's window. A node exists only while its item does, so the window exists too;
+    // asking never makes one.
+    HWND Window() const noexcept;
+    HTREEITEM Related(UINT relation) const noexcept;
+    TTreeNode* NodeRelated(UINT relation) const noexcept;
     void SetItem(UINT mask, TVITEMA& item);
     void InvalidateItem() const;
 
@@ -99,4 +101,6 @@ private:
     int selectedIndex_ = 0;
     int overlayIndex_ = -1;
     void* data_ = nullptr;
+    // The tree's deletion hook has run for this node.
+    bool announced_ = false;
 };

@@ -1,8 +1,11 @@
 #include "toolkit/TreeNodes.h"
 
+#include "toolkit/Application.h"
 #include "toolkit/Exception.h"
 #include "toolkit/TreeUpdate.h"
 #include "toolkit/TreeView.h"
+
+#include <utility>
 
 namespace {
 // What the sort callback needs: the comparison, and the first error it raised, which must
@@ -48,7 +51,15 @@ TTreeNode* TTreeNodes::InsertItem(HTREEITEM parent, HTREEITEM after, const std::
         throw EOSError("A tree view node cannot be added: " + text);
     node->item_ = item;
     TTreeNode* result = node.get();
-    nodes_.emplace(item, std::move(node));
+    try {
+        // The control may hand out the handle of an item it deleted without our hearing of it;
+        // whatever was kept under it belongs to no item any more.
+        nodes_.insert_or_assign(item, std::move(node));
+    } catch (...) {
+        // The node is gone with the failed insertion: its item must go too.
+        SendMessageA(window, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+        throw;
+    }
     if (TTreeNode* parentNode = GetNode(parent))
         parentNode->SetHasChildren(true);
     return result;
@@ -85,18 +96,43 @@ TTreeNode* TTreeNodes::Insert(TTreeNode* before, const std::string& text)
     return InsertItem(parent ? parent->ItemId() : TVI_ROOT, previous ? previous->ItemId() : TVI_FIRST, text);
 }
 
+void TTreeNodes::AnnounceDeletion(TTreeNode& node, std::exception_ptr& firstError) noexcept
+{
+    if (std::exchange(node.announced_, true))
+        return;
+    try {
+        owner_.Delete(node);
+    } catch (...) {
+        if (!firstError)
+            firstError = std::current_exception();
+    }
+}
+
 void TTreeNodes::RunDeletionHooks(TTreeNode* node, std::vector<HTREEITEM>& items,
                                   std::exception_ptr& firstError) noexcept
 {
     for (TTreeNode* child = node->GetFirstChild(); child; child = child->GetNextSibling())
         RunDeletionHooks(child, items, firstError);
-    items.push_back(node->ItemId());
     try {
-        owner_.Delete(*node);
+        items.push_back(node->ItemId());
     } catch (...) {
-        if (!firstError)
-            firstError = std::current_exception();
+        // Only a safety net: the control's deletion notices remove the node as well.
     }
+    AnnounceDeletion(*node, firstError);
+}
+
+void TTreeNodes::ItemDeleted(HTREEITEM item) noexcept
+{
+    const auto found = nodes_.find(item);
+    if (found == nodes_.end())
+        return;
+    // The control deletes items on its own too (a collapse with reset, a message from
+    // elsewhere); their nodes' owners hear of it here. Its children are gone already.
+    std::exception_ptr error;
+    AnnounceDeletion(*found->second, error);
+    nodes_.erase(item);
+    if (error)
+        Application.HandleException(error, &owner_);
 }
 
 void TTreeNodes::Delete(TTreeNode* node)
@@ -109,7 +145,7 @@ void TTreeNodes::Delete(TTreeNode* node)
     std::vector<HTREEITEM> doomed;
     RunDeletionHooks(node, doomed, error);
     TTreeNode* parent = node->Parent();
-    SendMessageA(owner_.Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->ItemId()));
+    SendMessageA(owner_.AllocatedHandle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->ItemId()));
     for (HTREEITEM gone : doomed)
         nodes_.erase(gone);
     if (parent && !parent->GetFirstChild())
@@ -127,17 +163,18 @@ void TTreeNodes::Clear()
     std::vector<HTREEITEM> doomed;
     for (TTreeNode* top = GetFirstNode(); top; top = top->GetNextSibling())
         RunDeletionHooks(top, doomed, error);
-    SendMessageA(owner_.Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageA(owner_.AllocatedHandle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     nodes_.clear();
     if (error)
         std::rethrow_exception(error);
 }
 
-TTreeNode* TTreeNodes::GetFirstNode() const
+TTreeNode* TTreeNodes::GetFirstNode() const noexcept
 {
     if (nodes_.empty())
         return nullptr;
-    return GetNode(reinterpret_cast<HTREEITEM>(SendMessageA(owner_.Handle(), TVM_GETNEXTITEM, TVGN_ROOT, 0)));
+    return GetNode(
+        reinterpret_cast<HTREEITEM>(SendMessageA(owner_.AllocatedHandle(), TVM_GETNEXTITEM, TVGN_ROOT, 0)));
 }
 
 TTreeNode* TTreeNodes::Item(int index) const
@@ -170,17 +207,20 @@ void TTreeNodes::SortChildren(TTreeNode* parent, const TTreeNodeCompare& compare
         SortChildren(child, compare, true);
 }
 
-void TTreeNodes::BeginUpdate()
+void TTreeNodes::BeginUpdate() noexcept
 {
+    // Without a window there is nothing to redraw; a window made meanwhile draws as usual.
     if (updateCount_++ == 0)
-        SendMessageA(owner_.Handle(), WM_SETREDRAW, FALSE, 0);
+        if (HWND window = owner_.AllocatedHandle())
+            SendMessageA(window, WM_SETREDRAW, FALSE, 0);
 }
 
-void TTreeNodes::EndUpdate()
+void TTreeNodes::EndUpdate() noexcept
 {
     if (updateCount_ == 0 || --updateCount_ > 0)
         return;
-    HWND window = owner_.Handle();
-    SendMessageA(window, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(window, nullptr, TRUE);
+    if (HWND window = owner_.AllocatedHandle()) {
+        SendMessageA(window, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(window, nullptr, TRUE);
+    }
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The nodes of one tree view: inserting, finding, deleting, batching. Owns every node object;
-// a node is destroyed when its item leaves the control, and the tree's deletion hook runs for
-// it (children before their parent) while it is still whole.
+// a node is destroyed when its item leaves the control, and the tree's deletion hook runs once
+// for it. Deleted through here, every node of the subtree is announced (children before their
+// parent) while the subtree is still whole; an item the control deletes by itself is announced
+// when the control reports it, its children having gone before it.
 #include "toolkit/TreeNode.h"
 
 #include <memory>
@@ -34,7 +36,7 @@ public:
     void Clear();
 
     int Count() const noexcept { return static_cast<int>(nodes_.size()); }
-    TTreeNode* GetFirstNode() const;
+    TTreeNode* GetFirstNode() const noexcept;
     // The node at that position in tree order.
     TTreeNode* Item(int index) const;
     // The node of a control item, or null.
@@ -46,14 +48,19 @@ public:
     void SortChildren(TTreeNode* parent, const TTreeNodeCompare& compare, bool recurse);
 
     // Batches changes: the control redraws once, when the last EndUpdate comes.
-    void BeginUpdate();
-    void EndUpdate();
+    void BeginUpdate() noexcept;
+    void EndUpdate() noexcept;
+
+    // The control reports that it deleted the item (TVN_DELETEITEM).
+    void ItemDeleted(HTREEITEM item) noexcept;
     bool Updating() const noexcept { return updateCount_ > 0; }
 
 private:
     TTreeNode* InsertItem(HTREEITEM parent, HTREEITEM after, const std::string& text);
     // Runs the tree's deletion hook on the subtree, children first, and collects its items.
     void RunDeletionHooks(TTreeNode* node, std::vector<HTREEITEM>& items, std::exception_ptr& firstError) noexcept;
+    // Runs the hook for one node unless it ran before; keeps the first error.
+    void AnnounceDeletion(TTreeNode& node, std::exception_ptr& firstError) noexcept;
 
     TTreeView& owner_;
     std::unordered_map<HTREEITEM, std::unique_ptr<TTreeNode>> nodes_;

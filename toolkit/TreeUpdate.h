@@ -4,7 +4,7 @@
 
 class TTreeUpdate {
 public:
-    explicit TTreeUpdate(TTreeNodes& nodes) : nodes_(nodes) { nodes_.BeginUpdate(); }
+    explicit TTreeUpdate(TTreeNodes& nodes) noexcept : nodes_(nodes) { nodes_.BeginUpdate(); }
     ~TTreeUpdate() { nodes_.EndUpdate(); }
     TTreeUpdate(const TTreeUpdate&) = delete;
     TTreeUpdate& operator=(const TTreeUpdate&) = delete;

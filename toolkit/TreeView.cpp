@@ -25,6 +25,19 @@ private:
     bool previous_;
 };
 
+// Points a field at a component that the tree uses but does not own, and hears of its end
+// while (and only while) it is set there.
+template <typename T>
+void Link(TComponent& tree, T*& field, TComponent*& link, T* component)
+{
+    if (component)
+        tree.FreeNotification(*component);
+    if (field && field != component)
+        tree.RemoveFreeNotification(*field);
+    field = component;
+    link = component;
+}
+
 // Asks an event that may refuse; allowed when nobody is listening.
 bool Allowed(const TTVExpandingEvent& event, TObject* sender, TTreeNode* node)
 {
@@ -55,7 +68,7 @@ TTreeView::TTreeView() : items_(*this)
 
 TTreeView::~TTreeView()
 {
-    DeleteAllNodes();
+    DestroyHandle();
 }
 
 void TTreeView::DeleteAllNodes() noexcept
@@ -144,10 +157,32 @@ void TTreeView::SetIndent(int value)
 
 void TTreeView::SetImages(TImageList* images)
 {
-    images_ = images;
+    Link(*this, images_, imagesLink_, images);
     if (HandleAllocated())
         SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
                      reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
+}
+
+void TTreeView::SetPopupMenu(TPopupMenu* menu)
+{
+    Link(*this, popupMenu_, popupMenuLink_, menu);
+}
+
+void TTreeView::ComponentRemoved(TComponent& component) noexcept
+{
+    if (&component == popupMenuLink_)
+    {
+        popupMenu_ = nullptr;
+        popupMenuLink_ = nullptr;
+    }
+    if (&component == imagesLink_) {
+        images_ = nullptr;
+        imagesLink_ = nullptr;
+        // The control must not draw from a list that is gone.
+        if (const HWND window = AllocatedHandle())
+            SendMessageA(window, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+    }
+    TWinControl::ComponentRemoved(component);
 }
 
 TTreeNode* TTreeView::Selected()
@@ -372,6 +407,10 @@ bool TTreeView::Notify(NMHDR& header, LRESULT& result)
         result = FALSE;
         return true;
     }
+    case TVN_DELETEITEMA:
+    case TVN_DELETEITEMW:
+        items_.ItemDeleted(tree.itemOld.hItem);
+        return true;
     case TVN_GETDISPINFOA:
     case TVN_GETDISPINFOW:
         if (TTreeNode* node = NodeOf(display.item)) {
@@ -425,9 +464,8 @@ bool TTreeView::ContextMenuRequested(LPARAM screenPoint)
         screen = corner;
         ::ClientToScreen(Handle(), &screen);
     }
-    if (!popupMenu_->Owner())
-        popupMenu_->SetOwner(Handle());
-    popupMenu_->Popup(screen.x, screen.y);
+    // Tracked on this window for this request only: the menu may outlive the window.
+    popupMenu_->PopupFrom(Handle(), screen.x, screen.y);
     return true;
 }
 
@@ -448,10 +486,6 @@ LRESULT TTreeView::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
             Change(Selected());
             return 0;
         }
-        break;
-    case WM_DESTROY:
-        // The control would delete its items without asking us; the nodes' owners must hear first.
-        DeleteAllNodes();
         break;
     default:
         break;

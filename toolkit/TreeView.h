@@ -65,11 +65,11 @@ public:
     int ChangeDelay() const noexcept { return changeDelay_; }
     void SetChangeDelay(int value) noexcept { changeDelay_ = value; }
 
-    // Not owned; must outlive the tree or be unassigned first.
+    // Not owned; a list or menu that is destroyed is let go of at once.
     TImageList* Images() const noexcept { return images_; }
     void SetImages(TImageList* images);
     TPopupMenu* PopupMenu() const noexcept { return popupMenu_; }
-    void SetPopupMenu(TPopupMenu* menu) noexcept { popupMenu_ = menu; }
+    void SetPopupMenu(TPopupMenu* menu);
 
     TTVExpandingEvent OnExpanding;
     TTVExpandedEvent OnExpanded;
@@ -101,7 +101,10 @@ protected:
     // Ask OnGetImageIndex / OnGetSelectedIndex, but only while an Images list is assigned.
     virtual void GetImageIndex(TTreeNode& node);
     virtual void GetSelectedIndex(TTreeNode& node);
-    // The node is about to go; its data is still there.
+    // The node is about to go; its data is still there. Runs once for every node, however it
+    // goes: deleted through Items, deleted by the control itself (its children then went
+    // first), or with the window. A tree that overrides it calls DestroyHandle from its own
+    // destructor, so that the override still exists while the last nodes go.
     virtual void Delete(TTreeNode& node);
     // A context menu was asked for; the default runs OnContextPopup.
     virtual void DoContextPopup(POINT mousePos, bool& handled);
@@ -109,6 +112,7 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void HandleCreated() override;
     void HandleDestroying() override;
+    void ComponentRemoved(TComponent& component) noexcept override;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool Notify(NMHDR& header, LRESULT& result) override;
 
@@ -134,6 +138,9 @@ private:
     int changeDelay_ = 0;
     TImageList* images_ = nullptr;
     TPopupMenu* popupMenu_ = nullptr;
+    // The same two as components, to recognise them when only that part of them is left.
+    TComponent* imagesLink_ = nullptr;
+    TComponent* popupMenuLink_ = nullptr;
     // Set while the program itself expands or collapses, so the control's notices are ignored.
     bool manualNotify_ = false;
     TTreeNode* rightClickNode_ = nullptr;

@@ -108,11 +108,16 @@ void TWinControl::HandleCreated()
             w->HandleNeeded();
 }
 
+void TWinControl::WindowDestroying() noexcept
+{
+    Guarded([this] { HandleDestroying(); }, this);
+}
+
 void TWinControl::DestroyHandle() noexcept
 {
     if (!handle_)
         return;
-    Guarded([this] { HandleDestroying(); }, this);
+    WindowDestroying();
     const HWND window = handle_.release();
     // Messages of the window's last moments go to the default handling, not to a half-gone object.
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
@@ -139,6 +144,8 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT msg, WPARAM wParam
     auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!self)
         return DefWindowProcA(window, msg, wParam, lParam);
+    if (msg == WM_DESTROY)
+        self->WindowDestroying();
     if (msg == WM_NCDESTROY) {
         // The platform destroyed the window (with its parent): forget it.
         const WNDPROC old = self->defaultProc_;

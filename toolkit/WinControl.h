@@ -22,6 +22,8 @@ public:
     // The window, created on first use (with the windows of its parents).
     HWND Handle();
     bool HandleAllocated() const noexcept { return static_cast<bool>(handle_); }
+    // The window if it exists, else null; never makes one (for code that must not fail).
+    HWND AllocatedHandle() const noexcept { return handle_.get(); }
     void HandleNeeded() { Handle(); }
     // The control that owns a window of ours, or null for any other window.
     static TWinControl* FromHandle(HWND window) noexcept;
@@ -79,8 +81,13 @@ protected:
     virtual void CreateParams(TCreateParams& params);
     // Runs once the window exists: windowed children get theirs, fonts are handed on.
     virtual void HandleCreated();
-    // Runs just before the window goes.
+    // Runs just before the window goes, whoever destroys it: DestroyHandle, the destruction of
+    // a parent window, or DestroyWindow from anywhere. Errors go to the application.
     virtual void HandleDestroying() {}
+    // Destroys the window after HandleDestroying. A destructor only reaches the overrides of
+    // its own class and those above it, so every class that overrides HandleDestroying (or a
+    // hook that HandleDestroying runs, such as a tree's node deletion) calls this from its own
+    // destructor; then its hooks run while the whole object still exists.
     void DestroyHandle() noexcept;
 
     // The message handling of this control; unknown messages go to DefaultHandler.
@@ -119,6 +126,8 @@ private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     static void RegisterWindowClass();
     void Bind(HWND window) noexcept;
+    // The platform is destroying the window (WM_DESTROY): the hook runs.
+    void WindowDestroying() noexcept;
     LRESULT HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandlePaint(WPARAM wParam);
     bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);

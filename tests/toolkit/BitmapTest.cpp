@@ -206,6 +206,37 @@ TEST(Bitmap, HandleCanBeUsedElsewhereAndCanvasStillDraws)
     EXPECT_EQ(bitmap.Canvas().Pixel(1, 0), clBlue);
 }
 
+TEST(Bitmap, TakingItsOwnHandleKeepsThatHandleAndPicture)
+{
+    TBitmap bitmap(4, 3);
+    Fill(bitmap, clRed);
+    bitmap.Canvas().SetPixel(2, 1, clBlue);
+    const HBITMAP own = bitmap.Handle();
+    bitmap.SetHandle(own);
+    EXPECT_EQ(GetObjectType(own), static_cast<DWORD>(OBJ_BITMAP));
+    EXPECT_EQ(bitmap.Handle(), own);
+    EXPECT_EQ(bitmap.Width(), 4);
+    EXPECT_EQ(bitmap.Height(), 3);
+    EXPECT_EQ(bitmap.Canvas().Pixel(2, 1), clBlue);
+    EXPECT_EQ(bitmap.Canvas().Pixel(0, 0), clRed);
+
+    // A stranger's handle is taken over as before: copied, and the original deleted.
+    ScopedBitmap made(CreateBitmap(5, 2, 1, 1, nullptr));
+    bitmap.SetHandle(made.release());
+    EXPECT_TRUE(bitmap.Monochrome());
+    EXPECT_EQ(bitmap.Width(), 5);
+}
+
+TEST(ScopedHandle, TakingOverTheHandleItHoldsKeepsItAlive)
+{
+    ScopedBitmap bitmap(CreateBitmap(2, 2, 1, 1, nullptr));
+    const HBITMAP held = bitmap.get();
+    bitmap.reset(held);
+    EXPECT_EQ(GetObjectType(held), static_cast<DWORD>(OBJ_BITMAP));
+    bitmap = ScopedBitmap(CreateBitmap(2, 2, 1, 1, nullptr));
+    EXPECT_EQ(GetObjectType(held), 0u) << "replaced by another, it is deleted";
+}
+
 TEST(Bitmap, DrawingOnTheCanvasReportsAChange)
 {
     TBitmap bitmap(2, 2);

@@ -72,6 +72,28 @@ TEST(Canvas, FillFrameAndRectangleUseBrushAndPen)
     EXPECT_EQ(canvas.Pixel(9, 9), ColorToRGB(clBtnFace));
 }
 
+TEST(Canvas, ToolsDeleteTheObjectsTheyMadeWhenTheirSettingsChange)
+{
+    TBitmap bitmap(4, 4);
+    TBrush& brush = bitmap.Canvas().Brush();
+    brush.SetColor(clRed);
+    bitmap.Canvas().FillRect({0, 0, 4, 4}); // selected into a context, then let go on change
+    const HGDIOBJ red = brush.Handle();
+    brush.SetStyle(bsClear);
+    EXPECT_EQ(GetObjectType(red), 0u);
+    EXPECT_EQ(brush.Handle(), GetStockObject(NULL_BRUSH)) << "a clear brush is the system's own";
+    bitmap.Canvas().FillRect({0, 0, 2, 2});
+    brush.SetColor(clBlue);
+    const HGDIOBJ blue = brush.Handle();
+    EXPECT_EQ(GetObjectType(blue), static_cast<DWORD>(OBJ_BRUSH));
+    bitmap.Canvas().FillRect({0, 0, 1, 1});
+    EXPECT_EQ(bitmap.Canvas().Pixel(0, 0), clBlue);
+    EXPECT_EQ(bitmap.Canvas().Pixel(3, 3), clRed);
+    bitmap.Canvas().Pen().SetColor(clGreen);
+    brush.SetColor(clLime);
+    EXPECT_EQ(GetObjectType(blue), 0u);
+}
+
 TEST(Canvas, PatternBrushTilesItsBitmapFromTheOrigin)
 {
     TBitmap pattern(8, 8);

@@ -53,4 +53,9 @@ TEST(ImageList, SharingReleasesAnOwnedListAndAdoptingTakesOne)
     EXPECT_FALSE(images.ShareImages());
     EXPECT_EQ(images.Handle(), made);
     EXPECT_EQ(images.Width(), 8);
+    // Adopting the list it holds already keeps it alive.
+    images.Adopt(made);
+    EXPECT_EQ(images.Width(), 8);
+    EXPECT_EQ(images.AddIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION))), 0);
+    EXPECT_EQ(images.Count(), 1);
 }

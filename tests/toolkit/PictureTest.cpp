@@ -271,9 +271,10 @@ TEST(Icon, LoadsFromFileAndFromHandleAndDrawsThroughItsMask)
     EXPECT_EQ(system.Width(), GetSystemMetrics(SM_CXICON));
     auto copy = system.Clone();
     EXPECT_EQ(copy->Width(), system.Width());
-    HICON released = system.ReleaseHandle();
+    const HICON held = system.Handle();
+    const ScopedIcon released = system.ReleaseHandle();
     EXPECT_TRUE(system.Empty());
-    DestroyIcon(released);
+    EXPECT_EQ(released.get(), held);
 
     // Directory entries that point outside the data.
     std::string bad = SolidIconFile(16, clRed);

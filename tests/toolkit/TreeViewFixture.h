@@ -6,8 +6,27 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
+
+// Adds nodes from an outline, one text a line, each leading space one level deeper than the
+// line above allows; answers the nodes by their texts.
+inline std::map<std::string, TTreeNode*> AddOutline(TTreeView& tree, std::initializer_list<std::string> lines)
+{
+    std::map<std::string, TTreeNode*> nodes;
+    std::vector<TTreeNode*> path; // the last node seen at each level
+    for (const std::string& line : lines) {
+        const std::size_t level = line.find_first_not_of(' ');
+        path.resize(level);
+        const std::string text = line.substr(level);
+        TTreeNode* node = tree.Items().AddChild(path.empty() ? nullptr : path.back(), text);
+        nodes[text] = node;
+        path.push_back(node);
+    }
+    return nodes;
+}
 
 class TreeViewFixture : public testing::Test {
 protected:

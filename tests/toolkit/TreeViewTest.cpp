@@ -1,12 +1,17 @@
+#include "AllocationFailure.h"
 #include "TreeViewFixture.h"
 
 #include "toolkit/Exception.h"
 #include "toolkit/ImageList.h"
+#include "toolkit/Panel.h"
 #include "toolkit/PopupMenu.h"
+#include "toolkit/TreeUpdate.h"
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <memory>
+#include <new>
 #include <stdexcept>
 
 using Texts = std::vector<std::string>;
@@ -19,6 +24,41 @@ void PumpMessages()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+Texts Sorted(Texts texts)
+{
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
+// Every item the control holds, read from the control itself, checked against the nodes: each
+// item's data must be the live node registered for it, and no node may be left without an item.
+testing::AssertionResult ItemsMatchNodes(TTreeView& tree)
+{
+    const HWND window = tree.Handle();
+    int items = 0;
+    std::vector<HTREEITEM> pending{reinterpret_cast<HTREEITEM>(SendMessageA(window, TVM_GETNEXTITEM, TVGN_ROOT, 0))};
+    while (!pending.empty()) {
+        HTREEITEM item = pending.back();
+        pending.pop_back();
+        for (; item; item = reinterpret_cast<HTREEITEM>(
+                         SendMessageA(window, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+            ++items;
+            TVITEMA data{};
+            data.mask = TVIF_HANDLE | TVIF_PARAM;
+            data.hItem = item;
+            SendMessageA(window, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+            TTreeNode* node = tree.Items().GetNode(item);
+            if (!node || reinterpret_cast<TTreeNode*>(data.lParam) != node || node->ItemId() != item)
+                return testing::AssertionFailure() << "an item points at no registered node";
+            pending.push_back(reinterpret_cast<HTREEITEM>(
+                SendMessageA(window, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))));
+        }
+    }
+    if (items != tree.Items().Count())
+        return testing::AssertionFailure() << items << " items, " << tree.Items().Count() << " nodes";
+    return testing::AssertionSuccess();
 }
 
 // A right click on the node's text, as the control sees one: the press is handled while the
@@ -157,12 +197,8 @@ using NodeDeletion = TreeViewFixture;
 TEST_F(NodeDeletion, EveryNodeOfTheSubtreeIsAnnouncedWithItsDataFirst)
 {
     TTreeNodes& items = tree.Items();
-    TTreeNode* root = items.AddChild(nullptr, "root");
-    TTreeNode* a = items.AddChild(root, "a");
-    items.AddChild(a, "a1");
-    items.AddChild(a, "a2");
-    TTreeNode* b = items.AddChild(root, "b");
-    TTreeNode* keep = items.AddChild(nullptr, "keep");
+    auto nodes = AddOutline(tree, {"root", " a", "  a1", "  a2", " b", "keep"});
+    TTreeNode *root = nodes["root"], *a = nodes["a"], *b = nodes["b"], *keep = nodes["keep"];
     int payload = 0;
     for (TTreeNode* n = items.GetFirstNode(); n; n = n->GetNext())
         n->SetData(&payload);
@@ -210,6 +246,159 @@ TEST_F(NodeDeletion, AFailingHookStopsNoOtherAndTheNodesStillGo)
     EXPECT_THROW(root->Delete(), Exception);
     EXPECT_EQ(announced, (Texts{"x", "y", "root"}));
     EXPECT_EQ(tree.Items().Count(), 0);
+}
+
+TEST_F(NodeDeletion, NodesTheControlDeletesByItselfAreAnnouncedOnceAndForgotten)
+{
+    TTreeNodes& items = tree.Items();
+    auto nodes = AddOutline(tree, {"folder", " sub", "  deep", " file", "other", " single"});
+    TTreeNode *folder = nodes["folder"], *sub = nodes["sub"], *other = nodes["other"], *single = nodes["single"];
+    folder->Expand(false);
+    Texts announced;
+    tree.OnDeletion = [&](TObject*, TTreeNode* node) { announced.push_back(node->Text()); };
+
+    // A collapse with reset: the control drops the children, to be asked for again.
+    const HTREEITEM subItem = sub->ItemId();
+    SendMessageA(tree.Handle(), TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET,
+                 reinterpret_cast<LPARAM>(folder->ItemId()));
+    EXPECT_EQ(Sorted(announced), (Texts{"deep", "file", "sub"}));
+    EXPECT_EQ(items.GetNode(subItem), nullptr);
+    EXPECT_EQ(items.Count(), 3);
+    EXPECT_TRUE(ItemsMatchNodes(tree));
+
+    // New items may come with the handles of the old ones.
+    TTreeNode* first = items.AddChild(folder, "new 1");
+    TTreeNode* second = items.AddChild(folder, "new 2");
+    EXPECT_EQ(ChildTexts(folder), (Texts{"new 1", "new 2"}));
+    EXPECT_EQ(items.GetNode(first->ItemId()), first);
+    EXPECT_EQ(items.GetNode(second->ItemId()), second);
+    EXPECT_TRUE(ItemsMatchNodes(tree));
+
+    // An item deleted by a message from elsewhere; its hook fails, and it is forgotten anyway.
+    announced.clear();
+    tree.OnDeletion = [&](TObject*, TTreeNode* node) {
+        announced.push_back(node->Text());
+        throw Exception("cannot free " + node->Text());
+    };
+    SendMessageA(tree.Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(single->ItemId()));
+    EXPECT_EQ(announced, (Texts{"single"}));
+    EXPECT_EQ(errors, (Texts{"cannot free single"}));
+    EXPECT_TRUE(ChildTexts(other).empty());
+    EXPECT_TRUE(ItemsMatchNodes(tree));
+    tree.OnDeletion = [&](TObject*, TTreeNode* node) { announced.push_back(node->Text()); };
+
+    // Deleted through the nodes, each is announced once although the control reports it too.
+    announced.clear();
+    folder->Delete();
+    EXPECT_EQ(announced, (Texts{"new 1", "new 2", "folder"}));
+    EXPECT_EQ(items.Count(), 1);
+    EXPECT_EQ(errors.size(), 1u);
+}
+
+using NodeInsertion = TreeViewFixture;
+
+TEST_F(NodeInsertion, RunningOutOfMemoryLeavesNoItemPointingAtAFreedNode)
+{
+    TTreeNode* parent = tree.Items().AddChild(nullptr, "parent");
+    // Each step lets a later allocation of the insertion fail, until one is reached no more.
+    for (int failAt = 0;; ++failAt) {
+        bool raised = false, failed = false;
+        {
+            FailingAllocation failure(failAt);
+            try {
+                tree.Items().AddChild(parent, "child");
+            } catch (const std::bad_alloc&) {
+                raised = true;
+            }
+            failed = failure.Failed();
+        }
+        ASSERT_EQ(raised, failed) << "allocation " << failAt;
+        ASSERT_TRUE(ItemsMatchNodes(tree)) << "allocation " << failAt;
+        if (!failed)
+            break;
+        ASSERT_LT(failAt, 50);
+    }
+    EXPECT_EQ(ChildTexts(parent), (Texts{"child"}));
+}
+
+TEST_F(TreeStructure, ABatchThatOutlivesTheWindowEndsQuietly)
+{
+    tree.Items().AddChild(nullptr, "node");
+    {
+        TTreeUpdate batch(tree.Items());
+        tree.SetParent(nullptr); // the window goes while the batch runs
+        EXPECT_FALSE(tree.HandleAllocated());
+    }
+    EXPECT_FALSE(tree.Items().Updating());
+    EXPECT_EQ(tree.Items().Count(), 0);
+    tree.SetParent(&form);
+    EXPECT_TRUE(tree.HandleAllocated());
+    EXPECT_EQ(tree.Items().AddChild(nullptr, "again")->Text(), "again");
+    EXPECT_TRUE(errors.empty());
+}
+
+// A tree of its own kind, as a program derives one: its deletion hook keeps a record that
+// outlives it, and its destructor takes the window down while the hook still exists.
+class RecordingTree : public TTreeView {
+public:
+    explicit RecordingTree(Texts& heard) : heard_(heard) {}
+    ~RecordingTree() override { DestroyHandle(); }
+
+protected:
+    void Delete(TTreeNode& node) override
+    {
+        heard_.push_back(node.Text());
+        TTreeView::Delete(node);
+    }
+
+private:
+    Texts& heard_;
+};
+
+// Two levels below the top, one subtree never expanded; the result is every text, sorted.
+Texts FillForLifetime(TTreeView& tree)
+{
+    AddOutline(tree, {"a", " a1", " a2", "  a21", "b"})["a"]->Expand(false);
+    return {"a", "a1", "a2", "a21", "b"};
+}
+
+TEST(TreeViewLifetime, ADerivedTreeHearsOfEveryNodeWhicheverWayItsWindowGoes)
+{
+    std::vector<std::string> errors;
+    Application.OnException = [&](TObject*, const std::string& m) { errors.push_back(m); };
+    TForm form;
+    form.SetBounds(0, 0, 240, 240);
+    auto& panel = form.Own<TPanel>();
+    panel.SetBounds(0, 0, 200, 200);
+    panel.SetParent(&form);
+    Texts heard;
+
+    auto direct = std::make_unique<RecordingTree>(heard);
+    direct->SetParent(&panel);
+    Texts all = FillForLifetime(*direct);
+    direct.reset();
+    EXPECT_EQ(Sorted(heard), all) << "destroyed directly";
+
+    RecordingTree tree(heard);
+    tree.SetParent(&panel);
+    heard.clear();
+    all = FillForLifetime(tree);
+    panel.SetParent(nullptr);
+    EXPECT_EQ(Sorted(heard), all) << "destroyed with its parent's window";
+    EXPECT_EQ(tree.Items().Count(), 0);
+
+    panel.SetParent(&form);
+    ASSERT_TRUE(tree.HandleAllocated());
+    heard.clear();
+    all = FillForLifetime(tree);
+    DestroyWindow(tree.Handle());
+    EXPECT_EQ(Sorted(heard), all) << "destroyed by the platform call";
+    EXPECT_FALSE(tree.HandleAllocated());
+    EXPECT_EQ(tree.Items().Count(), 0);
+
+    tree.SetParent(nullptr);
+    EXPECT_TRUE(errors.empty());
+    Application.OnException = nullptr;
 }
 
 TEST(TreeViewLifetime, DestroyingTheTreeAnnouncesTheNodesLeft)
@@ -425,6 +614,34 @@ TEST_F(TreeImages, IndexEventsAreAskedOnlyWithAnImageList)
     tree.SetImages(nullptr);
 }
 
+TEST_F(TreeImages, ADestroyedImageListOrMenuIsLetGo)
+{
+    tree.Items().AddChild(nullptr, "node");
+    auto images = std::make_unique<TImageList>(16, 16);
+    auto replaced = std::make_unique<TImageList>(16, 16);
+    auto menu = std::make_unique<TPopupMenu>();
+    bool shown = false;
+    menu->OnPopup = [&](TPopupMenu&) { shown = true; };
+    tree.SetImages(replaced.get());
+    tree.SetImages(images.get());
+    tree.SetPopupMenu(menu.get());
+
+    replaced.reset(); // no longer the tree's: nothing changes
+    EXPECT_EQ(tree.Images(), images.get());
+    images.reset();
+    EXPECT_EQ(tree.Images(), nullptr);
+    EXPECT_EQ(SendMessageA(tree.Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
+    menu.reset();
+    EXPECT_EQ(tree.PopupMenu(), nullptr);
+    POINT inside{20, 20};
+    ClientToScreen(tree.Handle(), &inside);
+    SendMessageA(tree.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.Handle()),
+                 MAKELPARAM(inside.x, inside.y));
+    EXPECT_FALSE(shown);
+    UpdateWindow(tree.Handle()); // paints without a list
+    EXPECT_TRUE(errors.empty());
+}
+
 using TreeEditing = TreeViewFixture;
 
 TEST_F(TreeEditing, OnEditingMayRefuseAndOnEditedMayChangeTheText)
@@ -506,6 +723,7 @@ TEST_F(TreeMouse, AnUnhandledRequestShowsThePopupMenu)
     const LPARAM at = MAKELPARAM(inside.x, inside.y);
     SendMessageA(tree.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.Handle()), at);
     EXPECT_TRUE(shown);
+    EXPECT_EQ(menu.Owner(), nullptr) << "the menu keeps no window that may go before it";
 
     // Handled by the event: the menu stays away.
     shown = false;
