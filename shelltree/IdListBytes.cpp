@@ -21,6 +21,14 @@ const unsigned char* LastEntry(const unsigned char* list) noexcept
 }
 } // namespace
 
+const void* FindLastItemId(const void* list) noexcept
+{
+    if (!list)
+        return nullptr;
+    const unsigned char* last = LastEntry(Bytes(list));
+    return last ? last : list;
+}
+
 std::size_t ItemIdSize(const void* entry) noexcept
 {
     const unsigned char* b = Bytes(entry);
@@ -107,10 +115,7 @@ IdList JoinIdLists(const void* first, const void* second, IdListAllocator& alloc
 
 IdList LastItemIdOf(const void* list, IdListAllocator& allocator)
 {
-    if (!list)
-        return {};
-    const unsigned char* last = LastEntry(Bytes(list));
-    return CopyIdList(last ? last : list, allocator);
+    return CopyIdList(FindLastItemId(list), allocator);
 }
 
 std::vector<IdList> AncestorIdLists(const void* list, IdListAllocator& allocator)

@@ -68,6 +68,8 @@ std::size_t ItemIdSize(const void* entry) noexcept;
 // The entry after this one: its address plus its byte count.
 const void* NextItemId(const void* entry) noexcept;
 void* NextItemId(void* entry) noexcept;
+// The last entry before the terminator (the terminator itself for the empty list); null for null.
+const void* FindLastItemId(const void* list) noexcept;
 // Entries before the terminator; 0 for null.
 std::size_t ItemIdCount(const void* list) noexcept;
 // All entry counts plus 2 for the terminator; 0 for null.
