@@ -121,6 +121,16 @@ int TShellFolder::ShellIconIndex(bool large, bool open) const
     return SystemIconIndex(IdFromDesktop(), large, open);
 }
 
+int CompareSiblings(const TShellFolder& a, const TShellFolder& b)
+{
+    const ComPtr<IShellFolder> parent = a.ParentFolderObject();
+    if (!parent)
+        return 0;
+    const HRESULT status = parent->CompareIDs(0, a.IdInParent(), b.IdInParent());
+    // The order is the signed low word of a success; a failure's low word is an error number.
+    return SUCCEEDED(status) ? static_cast<short>(HRESULT_CODE(status)) : 0;
+}
+
 bool TShellFolder::RenameTo(const std::string& newName)
 {
     if (!ItemAbilities().Contains(iaRename))

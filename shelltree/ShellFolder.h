@@ -59,3 +59,7 @@ private:
     TShellFolder* parent_;
     ComPtr<IShellFolder> folder_;
 };
+
+// The order of two items of the same parent, as the first one's parent folder sorts them:
+// negative puts a first, 0 keeps them equal (also when the folder cannot compare them).
+int CompareSiblings(const TShellFolder& a, const TShellFolder& b);

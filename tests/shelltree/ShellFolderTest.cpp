@@ -178,3 +178,20 @@ TEST_F(ShellFolderTest, RefusedRenameRaisesAndKeepsTheLists)
     EXPECT_TRUE(FolderExists(temp.Path() + "top\\leaf"));
     EXPECT_TRUE(FolderExists(temp.Path() + "top\\with\\below"));
 }
+
+TEST_F(ShellFolderTest, SiblingsSortAsTheirFolderSortsThem)
+{
+    temp.MakeDir("top\\Alpha");
+    temp.MakeDir("top\\beta");
+    const auto alpha = ChildItem(*top, "Alpha");
+    const auto beta = ChildItem(*top, "beta");
+    const auto with = ChildItem(*top, "with");
+    const auto again = ChildItem(*top, "beta");
+    EXPECT_LT(CompareSiblings(*alpha, *beta), 0);
+    EXPECT_GT(CompareSiblings(*with, *beta), 0);
+    EXPECT_EQ(CompareSiblings(*beta, *again), 0);
+
+    const auto note = ChildItem(*top, "note.txt");
+    TShellFolder orphan(note.get(), {}, note->IdInParent());
+    EXPECT_EQ(CompareSiblings(orphan, orphan), 0) << "no folder to ask";
+}
