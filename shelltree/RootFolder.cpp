@@ -104,11 +104,14 @@ std::unique_ptr<TShellFolder> RootItemFromIdList(LPCITEMIDLIST list)
 void OpenRootLocation(std::unique_ptr<TShellFolder>& rootItem, const std::string& previousRoot,
                       std::string& rootText)
 {
-    const IdList list = LocationOf(rootText);
-    if (!list) {
-        const std::string message = FormatText("Error setting path: \"%s\"", rootText);
+    // However it fails, the text goes back and the current item stays.
+    try {
+        const IdList list = LocationOf(rootText);
+        if (!list)
+            throw EInvalidPath(FormatText("Error setting path: \"%s\"", rootText));
+        rootItem = RootItemFromIdList(Pidl(list));
+    } catch (...) {
         rootText = previousRoot;
-        throw EInvalidPath(message);
+        throw;
     }
-    rootItem = RootItemFromIdList(Pidl(list));
 }
