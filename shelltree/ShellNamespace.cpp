@@ -1,0 +1,137 @@
+#include "shelltree/ShellNamespace.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+bool IsClassIdName(const std::string& name)
+{
+    return name.rfind("::{", 0) == 0;
+}
+
+// Names that open with a direction mark before a digit (dates, numbered names) come through the
+// ANSI code page with "?" for every such mark, which has no character there: those are dropped.
+void DropQuestionMarks(std::string& text)
+{
+    if (text.size() > 1 && text[0] == '?' && text[1] >= '0' && text[1] <= '9')
+        std::erase(text, '?');
+}
+
+std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST list, DWORD flags)
+{
+    STRRET answer{};
+    if (FAILED(folder->GetDisplayNameOf(list, flags, &answer)))
+        return {};
+    return StrRetText(list, answer);
+}
+} // namespace
+
+std::string AnsiOf(const wchar_t* text)
+{
+    if (!text)
+        return {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1)
+        return {};
+    std::string out(static_cast<std::size_t>(size - 1), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+std::wstring WideOf(const std::string& text)
+{
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(size > 0 ? static_cast<std::size_t>(size) : 1, L'\0');
+    if (size > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
+    return wide;
+}
+
+void CheckShellStatus(HRESULT status, const char* call)
+{
+    if (SUCCEEDED(status))
+        return;
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(status));
+    throw EOSError(std::string(call) + " failed with status " + text);
+}
+
+ComPtr<IShellFolder> DesktopFolderObject()
+{
+    ComPtr<IShellFolder> desktop;
+    CheckShellStatus(SHGetDesktopFolder(desktop.put()), "SHGetDesktopFolder");
+    return desktop;
+}
+
+IdList DesktopLocation()
+{
+    IdList list;
+    CheckShellStatus(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, ReceiveIdList(list)),
+                     "SHGetSpecialFolderLocation");
+    return list;
+}
+
+ComPtr<IShellFolder> BindChildFolder(IShellFolder* parent, LPCITEMIDLIST list, HWND window)
+{
+    ComPtr<IShellFolder> child;
+    if (parent && FAILED(parent->BindToObject(list, nullptr, IID_IShellFolder, child.put_void()))) {
+        child.reset();
+        LPCITEMIDLIST items[] = {list};
+        if (FAILED(parent->GetUIObjectOf(window, 1, items, IID_IShellFolder, nullptr, child.put_void())))
+            child.reset();
+        // The last answer stands; put() gives back the one before it.
+        if (FAILED(parent->CreateViewObject(window, IID_IShellFolder, child.put_void())))
+            child.reset();
+    }
+    if (!child && FAILED(DesktopFolderObject()->BindToObject(list, nullptr, IID_IShellFolder, child.put_void())))
+        child.reset();
+    return child;
+}
+
+std::string ShellNameOf(IShellFolder* folder, LPCITEMIDLIST list, DWORD flags)
+{
+    if (!folder)
+        return "parentfolder = nil";
+    std::string name = DisplayName(folder, list, flags);
+    // A class identifier is no name to show: the plain name is asked once and given as it is.
+    if (IsClassIdName(name))
+        name = DisplayName(folder, list, SHGDN_NORMAL);
+    return name;
+}
+
+std::string StrRetText(LPCITEMIDLIST list, STRRET& answer)
+{
+    std::string text;
+    switch (answer.uType) {
+    case STRRET_WSTR:
+        text = AnsiOf(answer.pOleStr);
+        if (answer.pOleStr)
+            TaskAllocator().Release(std::exchange(answer.pOleStr, nullptr));
+        break;
+    case STRRET_OFFSET:
+        text = TextInItemId(list, answer.uOffset);
+        break;
+    case STRRET_CSTR:
+        text.assign(answer.cStr, strnlen(answer.cStr, sizeof answer.cStr));
+        break;
+    default:
+        break;
+    }
+    DropQuestionMarks(text);
+    return text;
+}
+
+int SystemIconIndex(LPCITEMIDLIST list, bool large, bool open)
+{
+    UINT flags = SHGFI_SYSICONINDEX | SHGFI_PIDL;
+    if (open)
+        flags |= SHGFI_OPENICON;
+    if (!large)
+        flags |= SHGFI_SMALLICON;
+    SHFILEINFOA info{};
+    if (!SHGetFileInfoA(reinterpret_cast<LPCSTR>(list), 0, &info, sizeof info, flags))
+        return -1;
+    return info.iIcon;
+}
