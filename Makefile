@@ -2,7 +2,7 @@
 BUILD := build/cmake
 # Host build of the pure units and their tests (native/CMakeLists.txt).
 NATIVE := build/native
-.PHONY: setup configure build native test run bench clean
+.PHONY: setup configure build native test run bench fuzz clean
 
 setup:
 	@scripts/bootstrap
@@ -22,6 +22,18 @@ test: build native
 	@ctest --test-dir $(NATIVE) --output-on-failure
 	@scripts/with-wine ctest --test-dir $(BUILD) --output-on-failure -j2
 
+# The tokeniser's libFuzzer target (clang), run for FUZZ_SECONDS per code page seed set.
+FUZZ := build/fuzz
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/bootstrap fuzz
+	@[ -f $(FUZZ)/CMakeCache.txt ] || CXX=clang++ cmake -S native -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQUORREL_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ) -- --no-print-directory
+	@mkdir -p $(FUZZ)/corpus && cp -n tests/fuzz/seeds/* $(FUZZ)/corpus/
+	@$(FUZZ)/fuzz_command_line -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -artifact_prefix=$(FUZZ)/ \
+	  $(FUZZ)/corpus >$(FUZZ)/last-run.log 2>&1; status=$$?; tail -n 12 $(FUZZ)/last-run.log; exit $$status
+
 run: build
 	@scripts/run-app
 
@@ -29,4 +41,4 @@ bench: build
 	@scripts/with-wine scripts/bench
 
 clean:
-	rm -rf build/cmake build/native build/bin
+	rm -rf build/cmake build/native build/fuzz build/bin
