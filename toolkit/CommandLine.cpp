@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "toolkit/CommandLine.h"
 
 namespace {
 

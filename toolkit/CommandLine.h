@@ -34,3 +34,22 @@ public:
 private:
     std::vector<std::string> params_; // [0] is the executable's file name
 };
+
+// The parameters of this process (its command line, its executable's file name, the lead bytes
+// of the system's ANSI code page), read once. A test may put another command line in place for
+// a scope with TCommandLineScope.
+const TCommandLine& ProcessCommandLine();
+int ParamCount();
+std::string ParamStr(int index);
+
+class TCommandLineScope {
+public:
+    explicit TCommandLineScope(TCommandLine line);
+    ~TCommandLineScope();
+    TCommandLineScope(const TCommandLineScope&) = delete;
+    TCommandLineScope& operator=(const TCommandLineScope&) = delete;
+
+private:
+    const TCommandLine* previous_;
+    TCommandLine line_;
+};
