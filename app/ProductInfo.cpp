@@ -1,0 +1,116 @@
+#include "app/ProductInfo.h"
+
+#include "engine/BaseApplication.h"
+#include "sidecars/AboutForm.h"
+#include "toolkit/Exception.h"
+#include "toolkit/Format.h"
+#include "toolkit/Scoped.h"
+
+#include <shellapi.h>
+
+#include <cctype>
+
+namespace {
+
+bool IsFullPath(const std::string& path)
+{
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+                       (path[2] == '\\' || path[2] == '/');
+    const bool share = path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
+    return drive || share;
+}
+
+// A library for its resources: mapped as data, so none of its code runs.
+ScopedLibrary LoadResourceLibrary(const std::string& path)
+{
+    return ScopedLibrary(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+}
+
+std::string ProductString(HMODULE library, UINT number)
+{
+    char buffer[ProductStringLength + 1] = {};
+    if (LoadStringA(library, number, buffer, sizeof buffer) <= 0)
+        return {};
+    return buffer; // up to the first zero
+}
+
+bool ShellOpen(const char* verb, const std::string& file, const char* parameters, const char* directory)
+{
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(nullptr, verb, file.c_str(), parameters, directory, SW_SHOWNORMAL));
+    return result > 32;
+}
+
+} // namespace
+
+std::string ProgramDirectory()
+{
+    return TBaseApplication().GetAppDirectory("");
+}
+
+TProductInfo& ProductInfo()
+{
+    static TProductInfo info;
+    return info;
+}
+
+std::string SidecarPath(const TProductInfo& info, const char* file)
+{
+    std::string folder = IsFullPath(info.AppDirectory) ? info.AppDirectory : ProgramDirectory();
+    if (folder.back() != '\\' && folder.back() != '/')
+        folder += '\\';
+    return folder + file;
+}
+
+void LoadProductStrings(TProductInfo& info)
+{
+    const ScopedLibrary library = LoadResourceLibrary(SidecarPath(info, ProductLibraryName));
+    // Without the library every field is empty: a null module would read the program's own table.
+    const auto read = [&library](UINT number) { return library ? ProductString(library.get(), number) : std::string(); };
+    info.AboutText0 = read(0);
+    info.ProductName = read(1);
+    info.AboutText2 = read(2);
+    info.TitleSuffix = read(3);
+    info.HomePage = read(4);
+    info.EmailAddress = read(5);
+    info.AboutText7 = read(7);
+}
+
+TBytes ReadLibraryResource(const std::string& libraryPath, const char* name, const char* type)
+{
+    const ScopedLibrary library = LoadResourceLibrary(libraryPath);
+    if (!library)
+        throw EResNotFound(FormatText("Cannot load the library \"%s\"", libraryPath));
+    const TByteSpan bytes = ResourceBytes(library.get(), name, type);
+    return TBytes(bytes.begin(), bytes.end());
+}
+
+bool OpenHomePage(const TProductInfo& info)
+{
+    return ShellOpen("open", "iexplore.exe", info.HomePage.c_str(), "");
+}
+
+bool SendEmail(const TProductInfo& info)
+{
+    return ShellOpen(nullptr, "mailto:" + info.EmailAddress, nullptr, nullptr);
+}
+
+bool OpenHelp(const TProductInfo& info)
+{
+    return ShellOpen(nullptr, SidecarPath(info, HelpFileName), nullptr, nullptr);
+}
+
+void ShowAbout(HWND owner, const TProductInfo& info)
+{
+    const ScopedLibrary library(LoadLibraryA(SidecarPath(info, AboutLibraryName).c_str()));
+    if (!library)
+        return;
+    const auto show = reinterpret_cast<TShowAboutForm>(
+        reinterpret_cast<void*>(GetProcAddress(library.get(), ShowAboutFormExport)));
+    if (!show)
+        return;
+    const TAboutFormInfo plain{sizeof(TAboutFormInfo), info.AboutText0.c_str(), info.ProductName.c_str(),
+                               info.AboutText2.c_str(), info.TitleSuffix.c_str(), info.HomePage.c_str(),
+                               info.EmailAddress.c_str(), info.AboutText7.c_str(), info.AppDirectory.c_str()};
+    show(owner, &plain);
+}

@@ -1,0 +1,285 @@
+// Form.dll: the About box. Plain Win32 with the platform's own dialog loop, on purpose: the
+// toolkit registers its window class under the executable's instance, and a second copy of it
+// inside this library would meet the program's own registration there.
+#include "sidecars/AboutForm.h"
+#include "sidecars/FormResources.h"
+#include "toolkit/Scoped.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace {
+
+HINSTANCE ThisModule() noexcept
+{
+    return reinterpret_cast<HINSTANCE>(&__ImageBase);
+}
+
+struct AboutTexts {
+    std::string About0, Name, About2, Suffix, HomePage, Email, About7;
+};
+
+// A field of the caller's structure, read only when the caller's size covers it.
+std::string Field(const TAboutFormInfo& info, const char* const TAboutFormInfo::*member, std::size_t offset)
+{
+    if (info.Size < offset + sizeof(const char*))
+        return {};
+    const char* text = info.*member;
+    return text ? text : "";
+}
+#define ABOUT_FIELD(name) Field(info, &TAboutFormInfo::name, offsetof(TAboutFormInfo, name))
+
+AboutTexts ReadTexts(const TAboutFormInfo& info)
+{
+    return {ABOUT_FIELD(AboutText0), ABOUT_FIELD(ProductName), ABOUT_FIELD(AboutText2), ABOUT_FIELD(TitleSuffix),
+            ABOUT_FIELD(HomePage),   ABOUT_FIELD(EmailAddress), ABOUT_FIELD(AboutText7)};
+}
+#undef ABOUT_FIELD
+
+// Static controls wrap like an edit control, so a long address without blanks still breaks.
+constexpr DWORD TextStyle = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL;
+constexpr UINT MeasureFlags = DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL;
+
+int TextHeight(HDC dc, HFONT font, const std::string& text, int width)
+{
+    const ScopedSelect select(dc, font);
+    RECT r{0, 0, width, 0};
+    DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &r, MeasureFlags);
+    return r.bottom - r.top;
+}
+
+int TextWidth(HDC dc, HFONT font, const std::string& text)
+{
+    const ScopedSelect select(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// Dialog units of the box's font, in pixels.
+POINT DialogUnits(HWND dialog, int x, int y)
+{
+    RECT r{0, 0, x, y};
+    MapDialogRect(dialog, &r);
+    return {r.right, r.bottom};
+}
+
+class AboutBox {
+public:
+    explicit AboutBox(AboutTexts texts) : texts_(std::move(texts)) {}
+
+    void Run(HWND owner)
+    {
+        DialogBoxParamA(ThisModule(), MAKEINTRESOURCEA(IDD_ABOUT), owner, &AboutBox::Proc,
+                        reinterpret_cast<LPARAM>(this));
+    }
+
+private:
+    static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    INT_PTR Handle(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+    void Layout(HWND dialog);
+    HWND AddText(HWND dialog, int id, const std::string& text, HFONT font, int x, int y, int width, int height);
+    void Paint(HWND dialog);
+
+    AboutTexts texts_;
+    ScopedBitmap logo_;
+    ScopedFont titleFont_;
+    SIZE logoSize_{};
+    POINT logoAt_{};
+    int bandHeight_ = 0;
+};
+
+INT_PTR CALLBACK AboutBox::Proc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (msg == WM_INITDIALOG)
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    auto* box = reinterpret_cast<AboutBox*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (!box)
+        return FALSE;
+    try {
+        return box->Handle(dialog, msg, wParam, lParam);
+    } catch (...) {
+        // A box that cannot be laid out is not shown half-made.
+        if (msg == WM_INITDIALOG)
+            EndDialog(dialog, -1);
+        return FALSE;
+    }
+}
+
+INT_PTR AboutBox::Handle(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        Layout(dialog);
+        return TRUE; // the focus goes to OK, the one tab stop
+    case WM_PAINT:
+        Paint(dialog);
+        return TRUE;
+    case WM_CTLCOLORSTATIC: {
+        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+        if (id != IDC_NAME && id != IDC_SUFFIX)
+            return FALSE;
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, RGB(255, 255, 255));
+        SetTextColor(dc, id == IDC_SUFFIX ? RGB(80, 80, 80) : RGB(0, 0, 0));
+        return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        }
+        return FALSE;
+    case WM_CLOSE:
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+HWND AboutBox::AddText(HWND dialog, int id, const std::string& text, HFONT font, int x, int y, int width, int height)
+{
+    const HWND control = CreateWindowExA(0, "STATIC", text.c_str(), TextStyle, x, y, width, height, dialog,
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ThisModule(), nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return control;
+}
+
+void AboutBox::Layout(HWND dialog)
+{
+    SetWindowTextA(dialog, texts_.Name.empty() ? "About" : ("About " + texts_.Name).c_str());
+
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    LOGFONTA title{};
+    GetObjectA(font, sizeof title, &title);
+    title.lfHeight = title.lfHeight * 9 / 5;
+    title.lfWeight = FW_BOLD;
+    titleFont_.reset(CreateFontIndirectA(&title));
+
+    logo_.reset(static_cast<HBITMAP>(LoadImageA(ThisModule(), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0)));
+    BITMAP logo{};
+    if (logo_)
+        GetObjectA(logo_.get(), sizeof logo, &logo);
+    logoSize_ = {logo.bmWidth, logo.bmHeight};
+
+    const POINT margin = DialogUnits(dialog, 8, 7);
+    const POINT gap = DialogUnits(dialog, 4, 3);
+    const POINT button = DialogUnits(dialog, 50, 14);
+    const int textLeft = margin.x + logoSize_.cx + margin.x;
+    const int textWidth = DialogUnits(dialog, 200, 0).x;
+    const int clientWidth = textLeft + textWidth + margin.x;
+
+    const ScopedWindowDC screen(dialog);
+    const HDC dc = screen.get();
+
+    // The white band: the logo beside the product's name and its title.
+    const int nameHeight = TextHeight(dc, titleFont_.get(), texts_.Name, textWidth);
+    const int suffixHeight = texts_.Suffix.empty() ? 0 : TextHeight(dc, font, texts_.Suffix, textWidth);
+    const int block = nameHeight + (suffixHeight ? gap.y + suffixHeight : 0);
+    const int bandContent = std::max<int>(block, logoSize_.cy);
+    int y = margin.y + (bandContent - block) / 2;
+    AddText(dialog, IDC_NAME, texts_.Name, titleFont_.get(), textLeft, y, textWidth, nameHeight);
+    if (suffixHeight)
+        AddText(dialog, IDC_SUFFIX, texts_.Suffix, font, textLeft, y + nameHeight + gap.y, textWidth, suffixHeight);
+    logoAt_ = {margin.x, margin.y + (bandContent - logoSize_.cy) / 2};
+    bandHeight_ = margin.y + bandContent + margin.y;
+    CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, bandHeight_, clientWidth, 2, dialog,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_RULE)), ThisModule(), nullptr);
+
+    // The about texts, one paragraph each; an empty one takes no room.
+    y = bandHeight_ + 2 + margin.y;
+    const std::pair<int, const std::string*> paragraphs[] = {
+        {IDC_ABOUT0, &texts_.About0}, {IDC_ABOUT2, &texts_.About2}, {IDC_ABOUT7, &texts_.About7}};
+    for (const auto& [id, text] : paragraphs) {
+        if (text->empty())
+            continue;
+        const int height = TextHeight(dc, font, *text, textWidth);
+        AddText(dialog, id, *text, font, textLeft, y, textWidth, height);
+        y += height + gap.y;
+    }
+
+    // Home page and e-mail, their captions in a column of their own.
+    struct Contact {
+        int labelId, valueId;
+        const char* label;
+        const std::string* value;
+    };
+    const Contact contacts[] = {{IDC_HOMEPAGE_LABEL, IDC_HOMEPAGE, "Home page:", &texts_.HomePage},
+                                {IDC_EMAIL_LABEL, IDC_EMAIL, "E-mail:", &texts_.Email}};
+    int labelWidth = 0;
+    for (const auto& contact : contacts)
+        labelWidth = std::max(labelWidth, TextWidth(dc, font, contact.label));
+    const int valueLeft = textLeft + labelWidth + gap.x;
+    const int valueWidth = textLeft + textWidth - valueLeft;
+    bool firstContact = true;
+    for (const auto& contact : contacts) {
+        if (contact.value->empty())
+            continue;
+        if (firstContact && y > bandHeight_ + 2 + margin.y)
+            y += gap.y;
+        firstContact = false;
+        const int height = TextHeight(dc, font, *contact.value, valueWidth);
+        AddText(dialog, contact.labelId, contact.label, font, textLeft, y, labelWidth, height);
+        AddText(dialog, contact.valueId, *contact.value, font, valueLeft, y, valueWidth, height);
+        y += height + gap.y;
+    }
+
+    const int buttonTop = y + margin.y;
+    const int clientHeight = buttonTop + button.y + margin.y;
+    SetWindowPos(GetDlgItem(dialog, IDOK), nullptr, clientWidth - margin.x - button.x, buttonTop, button.x, button.y,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // The frame around that client area, centred on the owner and kept on its monitor.
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const HWND owner = GetWindow(dialog, GW_OWNER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT around = monitor.rcWork;
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner))
+        GetWindowRect(owner, &around);
+    const RECT& work = monitor.rcWork;
+    const int left = std::clamp<int>((around.left + around.right - width) / 2, work.left,
+                                     std::max<int>(work.left, work.right - width));
+    const int top = std::clamp<int>((around.top + around.bottom - height) / 2, work.top,
+                                    std::max<int>(work.top, work.bottom - height));
+    SetWindowPos(dialog, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void AboutBox::Paint(HWND dialog)
+{
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(dialog, &ps);
+    RECT client;
+    GetClientRect(dialog, &client);
+    RECT band{0, 0, client.right, bandHeight_};
+    FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    if (logo_) {
+        const ScopedDC memory(CreateCompatibleDC(dc));
+        const ScopedSelect select(memory.get(), logo_.get());
+        BitBlt(dc, logoAt_.x, logoAt_.y, logoSize_.cx, logoSize_.cy, memory.get(), 0, 0, SRCCOPY);
+    }
+    EndPaint(dialog, &ps);
+}
+
+} // namespace
+
+extern "C" __declspec(dllexport) void __cdecl ShowAboutForm(HWND owner, const TAboutFormInfo* info) noexcept
+{
+    if (!info)
+        return;
+    try {
+        AboutBox box(ReadTexts(*info));
+        box.Run(owner && IsWindow(owner) ? owner : nullptr);
+    } catch (...) {
+        // Nothing may reach the caller: its runtime could not unwind this library's frames.
+    }
+}
