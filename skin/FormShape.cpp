@@ -1,6 +1,7 @@
 #include "skin/FormShape.h"
 
 #include "skin/BitmapRegion.h"
+#include "skin/TransparentDrawing.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/Exception.h"
 #include "toolkit/Form.h"
@@ -63,6 +64,21 @@ void TFormShape::ApplyShape()
 ScopedRegion TFormShape::RegionFromBitmap(TBitmap& bitmap)
 {
     return RegionFromBitmapBits(bitmap);
+}
+
+void TFormShape::Paint()
+{
+    auto* bitmap = dynamic_cast<TBitmap*>(Picture().Graphic());
+    if (!bitmap || bitmap->Empty() || !Transparent() || Stretch() || Center()) {
+        TImage::Paint();
+        return;
+    }
+    TCanvas& canvas = TGraphicControl::Canvas();
+    const RECT clip = canvas.ClipRect();
+    const RECT picture{0, 0, bitmap->Width(), bitmap->Height()};
+    RECT part;
+    if (IntersectRect(&part, &clip, &picture))
+        DrawTransparentRect(canvas, *bitmap, part, part, bitmap->TransparentColor());
 }
 
 void TFormShape::MouseDown(TMouseButton button, TShiftState shift, int x, int y)

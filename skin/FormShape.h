@@ -35,6 +35,11 @@ public:
 
     TNotifyEvent OnFormShow;
 
+protected:
+    // The picture as the base control paints it, limited to the part the canvas shows: the
+    // buttons ask for the skin under themselves on every paint.
+    void Paint() override;
+
 private:
     TForm& form_;
     bool allowFormDrag_ = true;

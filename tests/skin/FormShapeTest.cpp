@@ -149,3 +149,39 @@ TEST(FormShape, AnyButtonPressedOnTheShapeMovesTheWindow)
 }
 
 } // namespace
+
+namespace {
+
+// The shape paints only the part a device context shows, and that part as the whole would be.
+TEST(FormShape, PaintsTheVisiblePartOfThePictureAsTheWholeWouldBe)
+{
+    ShapedForm form;
+    form.SetColor(clYellow);
+    auto picture = PictureFromText(ShapedForm::Ring(), {{'.', kMagenta}, {'#', clNavy}});
+    picture->Canvas().SetPixel(20, 20, clRed);
+    form.Shape().Picture().Bitmap().Assign(*picture);
+    const HWND window = form.Handle();
+    auto paint = [&](TBitmap& surface, int left, int top) {
+        HDC dc = surface.Canvas().Handle();
+        SetViewportOrgEx(dc, -left, -top, nullptr);
+        IntersectClipRect(dc, left, top, left + surface.Width(), top + surface.Height());
+        SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        SendMessageA(window, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        SetViewportOrgEx(dc, 0, 0, nullptr);
+        SelectClipRgn(dc, nullptr);
+    };
+    auto whole = SolidBitmap(120, 80, clBlack);
+    paint(*whole, 0, 0);
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const TColor p = PixelAt(*picture, x, y);
+            ASSERT_EQ(PixelAt(*whole, x, y), p == kMagenta ? clYellow : p) << x << ", " << y;
+        }
+    auto part = SolidBitmap(30, 25, clBlack);
+    paint(*part, 45, 28);
+    for (int y = 0; y < 25; ++y)
+        for (int x = 0; x < 30; ++x)
+            ASSERT_EQ(PixelAt(*part, x, y), PixelAt(*whole, 45 + x, 28 + y)) << x << ", " << y;
+}
+
+} // namespace
