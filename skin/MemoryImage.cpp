@@ -1,32 +1,10 @@
 #include "skin/MemoryImage.h"
 
+#include "toolkit/Bitmap.h"
 #include "toolkit/Exception.h"
 
-#include <string>
 
 namespace {
-ScopedBitmap CreateImage(int width, int height, bool monochrome)
-{
-    ScopedBitmap bitmap;
-    if (monochrome) {
-        bitmap.reset(CreateBitmap(width, height, 1, 1, nullptr));
-    } else {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    }
-    if (!bitmap)
-        throw EOSError("Cannot create a bitmap of " + std::to_string(width) + " x " + std::to_string(height) +
-                       " pixels");
-    return bitmap;
-}
-
 ScopedDC CreateMemoryDC()
 {
     ScopedDC dc(CreateCompatibleDC(nullptr));
@@ -37,7 +15,7 @@ ScopedDC CreateMemoryDC()
 } // namespace
 
 TMemoryImage::TMemoryImage(int width, int height, bool monochrome)
-    : width_(width), height_(height), bitmap_(CreateImage(width, height, monochrome)), dc_(CreateMemoryDC())
+    : width_(width), height_(height), bitmap_(CreateBitmapImage(width, height, monochrome)), dc_(CreateMemoryDC())
 {
     DC();
 }
