@@ -414,6 +414,24 @@ TEST(BmpButtonGroup, AtMostOneMemberStaysDown)
     SendMessageA(form.B("A").Handle(), WM_LBUTTONUP, 0, At(50, 5));
     EXPECT_EQ(form.Down(), "AOther");
     EXPECT_EQ(form.B("A").State(), bstStayDown);
+    // A member that is not down, released outside without a move in between, is drawn up.
+    SendMessageA(form.B("C").Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+    SendMessageA(form.B("C").Handle(), WM_LBUTTONUP, 0, At(50, 5));
+    EXPECT_EQ(form.B("C").State(), bstUp);
+    EXPECT_EQ(Shown(form.B("C")), kUp);
+    // Leaving the group releases the button: only a member stays down.
+    form.B("A").SetGroupIndex(0);
+    EXPECT_FALSE(form.B("A").Down());
+    // Enabled again, a latched member is drawn latched.
+    form.B("C").SetDown(true);
+    form.B("C").SetEnabled(false);
+    EXPECT_NE(Shown(form.B("C")), kStayDown);
+    form.B("C").SetEnabled(true);
+    EXPECT_EQ(Shown(form.B("C")), kStayDown);
+    // A group message naming no sibling button as its sender is ignored.
+    SendMessageA(form.B("C").Handle(), GroupPressedMsg, 1, 0x10);
+    EXPECT_TRUE(form.B("C").Down());
+    EXPECT_TRUE(form.B("C").AllowAllUp());
     form.Hide();
 }
 
