@@ -7,13 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-constexpr char kInvalidBitmap[] = "Bitmap image is not valid";
-constexpr long long kMaxPixels = 1LL << 28;
-
-// A one-bit bitmap is a device-dependent monochrome bitmap, so copies to and from colour
-// follow the platform's text and background colour rules; a colour one is a 24-bit DIB.
-ScopedBitmap CreateImage(int width, int height, bool monochrome)
+ScopedBitmap CreateBitmapImage(int width, int height, bool monochrome)
 {
     ScopedBitmap bitmap;
     if (monochrome) {
@@ -34,6 +28,10 @@ ScopedBitmap CreateImage(int width, int height, bool monochrome)
                        " pixels");
     return bitmap;
 }
+
+namespace {
+constexpr char kInvalidBitmap[] = "Bitmap image is not valid";
+constexpr long long kMaxPixels = 1LL << 28;
 
 // A memory device context holding one bitmap for the length of a scope.
 class BitmapDC {
@@ -138,7 +136,7 @@ void TBitmap::SetSize(int width, int height)
         Replace(ScopedBitmap(), 0, 0, monochrome_);
         return;
     }
-    ScopedBitmap image = CreateImage(width, height, monochrome_);
+    ScopedBitmap image = CreateBitmapImage(width, height, monochrome_);
     CopyInto(image.get(), width, height);
     Replace(std::move(image), width, height, monochrome_);
 }
@@ -152,7 +150,7 @@ void TBitmap::SetMonochrome(bool value)
         Changed();
         return;
     }
-    ScopedBitmap image = CreateImage(width_, height_, value);
+    ScopedBitmap image = CreateBitmapImage(width_, height_, value);
     CopyInto(image.get(), width_, height_);
     Replace(std::move(image), width_, height_, value);
 }
@@ -198,7 +196,7 @@ void TBitmap::SetHandle(HBITMAP bitmap)
         return;
     }
     const bool monochrome = info.bmBitsPixel == 1 && info.bmPlanes == 1;
-    ScopedBitmap image = CreateImage(info.bmWidth, info.bmHeight, monochrome);
+    ScopedBitmap image = CreateBitmapImage(info.bmWidth, info.bmHeight, monochrome);
     {
         BitmapDC from(bitmap);
         BitmapDC to(image.get());
@@ -213,7 +211,7 @@ void TBitmap::Assign(const TBitmap& source)
         return;
     ScopedBitmap image;
     if (!source.Empty()) {
-        image = CreateImage(source.width_, source.height_, source.monochrome_);
+        image = CreateBitmapImage(source.width_, source.height_, source.monochrome_);
         BitmapDC to(image.get());
         // Same format on both sides: a plain copy, no colour rules involved.
         HDC from = const_cast<TBitmap&>(source).Canvas().Handle();
@@ -254,7 +252,7 @@ void TBitmap::DrawTransparent(HDC dest, const RECT& rect)
     HDC source = Canvas().Handle();
 
     // Mask: 1 where the picture has the key colour.
-    ScopedBitmap mask = CreateImage(width_, height_, true);
+    ScopedBitmap mask = CreateBitmapImage(width_, height_, true);
     BitmapDC maskDC(mask.get());
     if (!monochrome_) {
         const COLORREF oldBk = SetBkColor(source, key);
@@ -365,7 +363,7 @@ void TBitmap::LoadFromDib(TByteSpan dib, std::size_t bitsOffset)
     if (bitsAt < tableAt || bitsAt > dib.size() || needed > dib.size() - bitsAt)
         InvalidBitmap();
 
-    ScopedBitmap image = CreateImage(int(width), int(height), bpp == 1);
+    ScopedBitmap image = CreateBitmapImage(int(width), int(height), bpp == 1);
     ScopedDC dc(CreateCompatibleDC(nullptr));
     if (!SetDIBits(dc.get(), image.get(), 0, UINT(height), dib.data() + bitsAt,
                    reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS))

@@ -10,6 +10,11 @@
 
 class TBitmapCanvas;
 
+// The image behind a bitmap, one owner: a one-bit bitmap is a device-dependent monochrome one,
+// so copies to and from colour follow the platform's text and background colour rules; a
+// colour one is a 24-bit top-down DIB. EOSError when the platform cannot make it.
+ScopedBitmap CreateBitmapImage(int width, int height, bool monochrome);
+
 enum class TTransparentMode { tmAuto, tmFixed };
 using enum TTransparentMode;
 
