@@ -89,6 +89,7 @@ void TControl::SetParent(TWinControl* parent)
         parent_->ChildInserted(*this);
         if (parentFont_)
             ParentFontChanged();
+        ParentColorChanged();
         if (align_ != alNone)
             parent_->AlignControls();
         Invalidate();
@@ -173,10 +174,28 @@ void TControl::CaptionChanged()
 
 void TControl::SetColor(TColor color)
 {
+    parentColor_ = false;
+    StoreColor(color);
+}
+
+void TControl::StoreColor(TColor color)
+{
     if (color == color_)
         return;
     color_ = color;
     ColorChanged();
+}
+
+void TControl::SetParentColor(bool parentColor)
+{
+    parentColor_ = parentColor;
+    ParentColorChanged();
+}
+
+void TControl::ParentColorChanged()
+{
+    if (parentColor_ && parent_)
+        StoreColor(parent_->Color());
 }
 
 void TControl::ColorChanged()

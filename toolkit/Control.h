@@ -90,7 +90,11 @@ public:
     void SetCaption(const std::string& caption);
 
     TColor Color() const noexcept { return color_; }
+    // A colour set on the control itself ends following the parent's.
     void SetColor(TColor color);
+    // Takes the parent's colour, now and whenever it changes (a box on a skinned form).
+    bool ParentColor() const noexcept { return parentColor_; }
+    void SetParentColor(bool parentColor);
 
     TFont& Font() const noexcept { return *font_; }
     bool ParentFont() const noexcept { return parentFont_; }
@@ -153,6 +157,8 @@ public:
 
     // The parent changed its font; a control that follows it takes it over.
     void ParentFontChanged();
+    // The same for the parent's colour.
+    void ParentColorChanged();
 
 protected:
     // For derived classes' constructors: the starting visibility, with no side effects.
@@ -172,6 +178,7 @@ protected:
 
 private:
     void FontChangedByOwner();
+    void StoreColor(TColor color);
 
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -183,6 +190,7 @@ private:
     TColor color_ = clBtnFace;
     std::unique_ptr<TFont> font_;
     bool parentFont_ = true;
+    bool parentColor_ = false;
     bool takingParentFont_ = false;
     bool clicking_ = false; // a left press is waiting for its release
     TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csDoubleClicks;

@@ -27,7 +27,17 @@ void TImage::PictureChanged()
     // The picture follows the control's transparency; the check keeps this from recursing.
     if (TGraphic* g = picture_.Graphic(); g && !g->Empty() && g->Transparent() != transparent_)
         g->SetTransparent(transparent_);
+    if (autoSize_ && picture_.Width() > 0 && picture_.Height() > 0)
+        SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
     Invalidate();
+}
+
+void TImage::SetAutoSize(bool autoSize)
+{
+    if (autoSize == autoSize_)
+        return;
+    autoSize_ = autoSize;
+    PictureChanged();
 }
 
 void TImage::SetStretch(bool stretch)

@@ -22,6 +22,9 @@ public:
     void SetCenter(bool center);
     bool Transparent() const noexcept { return transparent_; }
     void SetTransparent(bool transparent);
+    // The control takes the size of its picture, now and whenever the picture changes.
+    bool AutoSize() const noexcept { return autoSize_; }
+    void SetAutoSize(bool autoSize);
 
     // Where the picture lands in the client area.
     RECT DestRect() const;
@@ -36,4 +39,5 @@ private:
     bool stretch_ = false;
     bool center_ = false;
     bool transparent_ = false;
+    bool autoSize_ = false;
 };

@@ -614,6 +614,13 @@ void TWinControl::CaptionChanged()
     TControl::CaptionChanged();
 }
 
+void TWinControl::ColorChanged()
+{
+    TControl::ColorChanged();
+    for (TControl* c : controls_)
+        c->ParentColorChanged();
+}
+
 void TWinControl::SysColorChanged()
 {
     TControl::SysColorChanged();

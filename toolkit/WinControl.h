@@ -117,6 +117,8 @@ protected:
     void BoundsChanged(const RECT& old) override;
     void FontChanged() override;
     void CaptionChanged() override;
+    // Children that follow the parent's colour take the new one.
+    void ColorChanged() override;
 
     bool MouseInside() const noexcept { return mouseInside_; }
     // A background brush in Color, remade when the colour changes.
