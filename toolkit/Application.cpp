@@ -49,6 +49,11 @@ TApplication::TApplication()
 
 TApplication::~TApplication()
 {
+    DestroyForms();
+}
+
+void TApplication::DestroyForms() noexcept
+{
     DestroyNewestFirst(owned_); // the main form, made first, goes last
 }
 
@@ -65,6 +70,9 @@ void TApplication::AddForm(TForm* form)
 void TApplication::RemoveForm(TForm* form) noexcept
 {
     forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+    if (const HWND window = form->AllocatedHandle())
+        hiddenByMinimize_.erase(std::remove(hiddenByMinimize_.begin(), hiddenByMinimize_.end(), window),
+                                hiddenByMinimize_.end());
     if (mainForm_ == form)
         mainForm_ = nullptr;
 }
@@ -82,7 +90,7 @@ TForm* TApplication::FormOfWindow(HWND window) const noexcept
 
 void TApplication::Run()
 {
-    if (mainForm_ && !terminated_)
+    if (mainForm_ && !terminated_ && !quitRequested_)
         mainForm_->Show();
     while (!terminated_)
         HandleMessage();
@@ -128,13 +136,48 @@ void TApplication::HandleMessage()
 
 void TApplication::Terminate() noexcept
 {
+    quitRequested_ = true;
     PostQuitMessage(0);
 }
 
 void TApplication::Minimize() noexcept
 {
     if (mainForm_ && mainForm_->HandleAllocated())
-        ShowWindow(mainForm_->Handle(), SW_MINIMIZE);
+        ShowWindow(mainForm_->Handle(), SW_MINIMIZE); // MainFormSized hides the others
+}
+
+void TApplication::Restore() noexcept
+{
+    if (mainForm_ && mainForm_->HandleAllocated() && IsIconic(mainForm_->Handle()))
+        ShowWindow(mainForm_->Handle(), SW_RESTORE); // MainFormSized shows the others
+}
+
+void TApplication::MainFormSized(WPARAM kind) noexcept
+{
+    const HWND main = mainForm_ ? mainForm_->AllocatedHandle() : nullptr;
+    if (kind == SIZE_MINIMIZED) {
+        // Only the windows shown now: forms hidden by the program stay hidden on restore.
+        for (TForm* form : forms_) {
+            const HWND window = form->AllocatedHandle();
+            if (window && window != main && IsWindowVisible(window)) {
+                hiddenByMinimize_.push_back(window);
+                ShowWindow(window, SW_HIDE);
+            }
+        }
+    } else if (kind == SIZE_RESTORED || kind == SIZE_MAXIMIZED) {
+        // The platform's own minimise command may have hidden the owned windows first; those
+        // it brings back itself when asked.
+        if (main)
+            ShowOwnedPopups(main, TRUE);
+        const std::vector<HWND> hidden = std::move(hiddenByMinimize_);
+        hiddenByMinimize_.clear();
+        for (HWND window : hidden)
+            if (FormOfWindow(window))
+                ShowWindow(window, SW_SHOWNA);
+        // The window the user worked in last comes back to the front.
+        if (!hidden.empty() && IsWindow(hidden.back()))
+            SetForegroundWindow(hidden.back());
+    }
 }
 
 void TApplication::HandleException(std::exception_ptr error, TObject* sender) noexcept

@@ -26,6 +26,11 @@ std::string MessageOf(std::exception_ptr error);
 
 using TExceptionEvent = std::function<void(TObject* sender, const std::string& message)>;
 
+// Raised to end the program from inside start-up (a form's creation), once its work is done:
+// form creation lets it through to WinMain, which frees the forms in order and returns. It
+// carries no message and is no error, so the standard error handler never sees it.
+class EApplicationEnd {};
+
 class TApplication : public TObject {
 public:
     TApplication();
@@ -46,10 +51,20 @@ public:
     void ProcessMessages();
     // Dispatches one message, waiting for one when the queue is empty.
     void HandleMessage();
-    // Asks the message loop to end (posts a quit message).
+    // Asks the message loop to end (posts a quit message). Run shows no main form once asked.
     void Terminate() noexcept;
     bool Terminated() const noexcept { return terminated_; }
+    bool QuitRequested() const noexcept { return quitRequested_; }
+    // The program minimises as one: the main form goes to an icon and every other visible form
+    // of the program is hidden with it; Restore (or the main form coming back) shows them again.
     void Minimize() noexcept;
+    void Restore() noexcept;
+    // The main form's window changed between minimised and restored (WM_SIZE).
+    void MainFormSized(WPARAM kind) noexcept;
+
+    // Destroys the forms the application owns, newest first. WinMain calls this before the
+    // libraries under the windows (the shell, OLE) end; the destructor only catches what is left.
+    void DestroyForms() noexcept;
 
     // The standard error handler: OnException when assigned, else the error box.
     void HandleException(std::exception_ptr error, TObject* sender = nullptr) noexcept;
@@ -72,7 +87,9 @@ private:
     std::string title_;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
+    bool quitRequested_ = false;
     std::vector<TForm*> forms_;
+    std::vector<HWND> hiddenByMinimize_;
     std::vector<std::unique_ptr<TForm>> owned_;
 };
 

@@ -43,9 +43,15 @@ TForm::~TForm()
     Application.RemoveForm(this);
 }
 
-void TForm::AfterConstruction() noexcept
+void TForm::AfterConstruction()
 {
-    Guarded([this] { DoCreate(); }, this);
+    try {
+        DoCreate();
+    } catch (const EApplicationEnd&) {
+        throw;
+    } catch (...) {
+        Application.HandleException(std::current_exception(), this);
+    }
 }
 
 void TForm::DoCreate()
@@ -173,7 +179,7 @@ void TForm::SetVisible(bool visible)
             CenterOnDesktop();
         InitVisible(true);
         // The show event comes before the window appears on the screen.
-        DoShow();
+        Guarded([this] { DoShow(); }, this);
         if (!Visible())
             return;
         ShowWindow(window, SW_SHOW);
@@ -317,6 +323,10 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
             activeControl_->SetFocus();
             return 0;
         }
+        break;
+    case WM_SIZE:
+        if (Application.MainForm() == this)
+            Application.MainFormSized(wParam);
         break;
     case WM_WINDOWPOSCHANGED: {
         // The user may move the window; keep the bounds in step without moving it again.

@@ -22,8 +22,9 @@ public:
     ~TForm() override;
 
     // Runs OnCreate; called once the whole form object exists (CreateForm, MakeForm). An error
-    // raised there goes to the application's handler and the form is still made.
-    void AfterConstruction() noexcept;
+    // raised there goes to the application's handler and the form is still made; only
+    // EApplicationEnd passes on to the caller.
+    void AfterConstruction();
 
     TBorderStyle BorderStyle() const noexcept { return borderStyle_; }
     void SetBorderStyle(TBorderStyle style);
@@ -37,6 +38,8 @@ public:
     int ClientWidth() const noexcept override;
     int ClientHeight() const noexcept override;
 
+    // Showing runs OnShow before the window appears; an error raised there goes to the
+    // application's handler and the window still opens.
     void SetVisible(bool visible) override;
     // Shows the form modally: other windows are disabled and messages dispatched until the
     // modal result is set; returns it.
