@@ -1,0 +1,103 @@
+#include "app/FlashForm.h"
+
+#include "app/ProductInfo.h"
+#include "toolkit/Application.h"
+#include "toolkit/FormLayout.h"
+#include "toolkit/Image.h"
+#include "toolkit/JpegImage.h"
+#include "toolkit/Label.h"
+#include "toolkit/Timer.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<unsigned> tickInterval{1000};
+
+TFormLayout FlashLayout()
+{
+    return {
+        Place<TImage>("ImgFlash", 0, 0, 351, 188, {}, [](TImage& i) { i.SetAutoSize(true); }),
+        Place<TTimer>("Timer1", [](TTimer& t) {
+            t.SetEnabled(false);
+            t.SetInterval(250);
+        }),
+        Place<TTimer>("Timer2", [](TTimer& t) {
+            t.SetEnabled(false);
+            t.SetInterval(tickInterval);
+        }),
+    };
+}
+
+TForm& Built(TForm& form)
+{
+    form.SetBorderStyle(bsNone);
+    form.SetPosition(poDesktopCenter);
+    form.SetBounds(0, 0, 351, 188);
+    BuildLayout(form, FlashLayout());
+    return form;
+}
+} // namespace
+
+TFrmFlashForm::TFrmFlashForm(TForm& mainForm)
+    : ImgFlash(Built(*this).Component<TImage>("ImgFlash")), Timer1(Component<TTimer>("Timer1")),
+      Timer2(Component<TTimer>("Timer2")), mainForm_(mainForm)
+{
+    SetName("FrmFlashForm");
+    OnShow = [this](TObject* sender) { FormShow(sender); };
+    Timer1.SetOnTimer([this](TObject* sender) { Timer1Timer(sender); });
+    Timer2.SetOnTimer([this](TObject* sender) { Timer2Timer(sender); });
+}
+
+void TFrmFlashForm::SetTickInterval(unsigned milliseconds) noexcept
+{
+    tickInterval = milliseconds;
+}
+
+void TFrmFlashForm::FormShow(TObject*)
+{
+    Timer1.SetEnabled(true);
+    Timer2.SetEnabled(true);
+    Ticks = 0;
+}
+
+void TFrmFlashForm::Timer2Timer(TObject*)
+{
+    ++Ticks;
+}
+
+void TFrmFlashForm::Timer1Timer(TObject*)
+{
+    Timer1.SetEnabled(false);
+    ApplyProductInfo(mainForm_);
+    // Waits for the next message each time round instead of polling: the timers keep coming,
+    // and so do painting and input.
+    while (Ticks < 2 && !Application.Terminated())
+        Application.HandleMessage();
+    Close();
+}
+
+void ApplyProductInfo(TForm& mainForm)
+{
+    Application.ProcessMessages();
+    TProductInfo& info = ProductInfo();
+    LoadProductStrings(info);
+    info.AppDirectory = ProgramDirectory();
+    const std::string title = info.ProductName + " " + info.TitleSuffix;
+    mainForm.SetCaption(title);
+    if (auto* label = dynamic_cast<TLabel*>(mainForm.FindComponent("lblTitle")))
+        label->SetCaption(title);
+}
+
+void ShowSplash(TForm& mainForm)
+{
+    // The picture's bytes are a copy: nothing of the library is used after it was released.
+    const TBytes bytes = ReadLibraryResource(SidecarPath(ProductInfo(), ProductLibraryName), SplashResourceName,
+                                             SplashResourceType);
+    auto splash = MakeForm<TFrmFlashForm>(mainForm);
+    auto picture = std::make_unique<TJPEGImage>();
+    picture->LoadFromStream(bytes);
+    splash->ImgFlash.Picture().SetGraphic(std::move(picture));
+    splash->ImgFlash.SetBounds(0, 0, splash->ImgFlash.Width(), splash->ImgFlash.Height());
+    splash->SetBounds(splash->Left(), splash->Top(), splash->ImgFlash.Width(), splash->ImgFlash.Height());
+    splash->ShowModal();
+}
