@@ -1,0 +1,57 @@
+#pragma once
+// The main window: the skin cut to its outline, the shell folder tree, the "Apply to folder"
+// box, the three folder buttons (Adorn, Pretend, Default), the window's own minimise and close
+// buttons and the four product links. Its creation also decides between a window start and a
+// verb start (the three Explorer entries).
+#include "toolkit/Form.h"
+
+#include <optional>
+#include <string>
+
+class TAction;
+class TActionList;
+class TBmpButton;
+class TCheckBox;
+class TFormShape;
+class TLabel;
+class TPopupMenu;
+struct TDTItem;
+
+class TFrmMainForm : public TForm {
+public:
+    TFrmMainForm();
+    ~TFrmMainForm() override;
+
+    TFormShape& FormShape1;
+    TLabel& lblTitle;
+    TCheckBox& AlppeSubDirectory;
+    TPopupMenu& PopupMenu1;
+    TAction& ActAdorn;
+    TAction& ActPretend;
+    TAction& ActDefault;
+    TAction& ActSysMinSize;
+    TAction& ActSysClose;
+    TAction& ActSysHomePage;
+    TAction& ActSysEmail;
+    TAction& ActSysHelp;
+    TAction& ActSysAbout;
+    // BmpButton1 to BmpButton9, in the order of the layout.
+    TBmpButton& BmpButton(int number) const;
+
+    void FormCreate(TObject* sender);
+    void FormShow(TObject* sender);
+    void AlppeSubDirectoryClick(TObject* sender);
+    void ActSysMinSizeExecute(TObject* sender);
+    void ActSysCloseExecute(TObject* sender);
+    void ActSysHomePageExecute(TObject* sender);
+    void ActSysEmailExecute(TObject* sender);
+    void ActSysHelpExecute(TObject* sender);
+    void ActSysAboutExecute(TObject* sender);
+
+private:
+    // The box shows the controller's setting, which a dialog's own box may have changed.
+    void ShowApplySetting();
+};
+
+// The grey of the skin's body, behind the tree and the check box.
+inline constexpr unsigned SkinBodyColor = 0x00DEDEDE;

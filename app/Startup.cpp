@@ -1,0 +1,78 @@
+#include "app/Startup.h"
+
+#include "app/MainForm.h"
+#include "app/ProductInfo.h"
+#include "engine/FolderCtrl.h"
+#include "shelltree/ShellModule.h"
+#include "toolkit/Application.h"
+#include "toolkit/MessageBox.h"
+
+#include <windows.h>
+
+namespace {
+
+bool IsFile(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The forms go before the shell item model that their tree's items hang on, and the controller
+// with them: nothing of the program is left for the static destructors.
+class ProgramObjects {
+public:
+    ProgramObjects() = default;
+    ~ProgramObjects()
+    {
+        Application.DestroyForms();
+        TheFolderCtrl.reset();
+    }
+    ProgramObjects(const ProgramObjects&) = delete;
+    ProgramObjects& operator=(const ProgramObjects&) = delete;
+};
+
+} // namespace
+
+TVerb VerbOf(const std::string& word) noexcept
+{
+    if (word == "Adorn")
+        return TVerb::Adorn;
+    if (word == "Pretend")
+        return TVerb::Pretend;
+    if (word == "Default")
+        return TVerb::Default;
+    return TVerb::None;
+}
+
+std::string MissingLibraryMessage(const std::string& file)
+{
+    std::string quoted = "'";
+    for (char c : file) {
+        quoted += c;
+        if (c == '\'')
+            quoted += '\'';
+    }
+    return quoted + "' is not found. Please reinstall this program.";
+}
+
+void CheckSidecarLibraries()
+{
+    for (const char* library : {AboutLibraryName, ProductLibraryName}) {
+        if (IsFile(ProgramDirectory() + library))
+            continue;
+        ShowMessageBox(MissingLibraryMessage(library), 1);
+        Application.Terminate();
+    }
+}
+
+void RunProgram()
+{
+    const TShellModule shell;
+    const ProgramObjects objects;
+    try {
+        Application.CreateForm<TFrmMainForm>();
+    } catch (const EApplicationEnd&) {
+        return; // a verb start has done its work
+    }
+    Application.Run();
+}
