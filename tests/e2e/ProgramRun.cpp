@@ -1,0 +1,279 @@
+#include "e2e/ProgramRun.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace {
+
+std::string FolderOf(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    std::string path = value ? value : "";
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path + "\\";
+}
+
+std::string ProgramFolderOfTests()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+constexpr const char* kShippedFiles[] = {"Quorrel.exe", "Res.dll", "Form.dll", "icon.dll", "Help.chm"};
+
+std::string VerbKeyPath(const char* verb)
+{
+    return std::string("Directory\\Shell\\Quorrel ") + verb;
+}
+
+} // namespace
+
+std::string BuiltFile(const std::string& name)
+{
+    return FolderOf("QUORREL_BIN") + name;
+}
+
+std::string TestLibrary(const std::string& name)
+{
+    // The sidecar tests' libraries are built beside every test program.
+    return ProgramFolderOfTests() + name;
+}
+
+ProgramCopy::ProgramCopy(std::initializer_list<const char*> leaveOut)
+{
+    for (const char* file : kShippedFiles) {
+        bool skip = false;
+        for (const char* left : leaveOut)
+            skip = skip || std::string(left) == file;
+        if (skip)
+            continue;
+        const std::string source = BuiltFile(file);
+        if (!CopyFileA(source.c_str(), (Folder() + file).c_str(), FALSE))
+            throw std::runtime_error("cannot copy " + source);
+    }
+}
+
+void ProgramCopy::Plant(const std::string& source, const std::string& targetName) const
+{
+    if (!CopyFileA(source.c_str(), (Folder() + targetName).c_str(), FALSE))
+        throw std::runtime_error("cannot plant " + source + " as " + targetName);
+}
+
+ProgramRun::ProgramRun(const ProgramCopy& program, const std::string& arguments, const std::string& workingDirectory)
+    : ProgramRun(program.Exe(), arguments, workingDirectory.empty() ? program.Folder() : workingDirectory)
+{
+}
+
+ProgramRun::ProgramRun(const std::string& exe, const std::string& arguments, const std::string& workingDirectory)
+    : adorn_(HKEY_CLASSES_ROOT, VerbKeyPath("Adorn")), pretend_(HKEY_CLASSES_ROOT, VerbKeyPath("Pretend")),
+      default_(HKEY_CLASSES_ROOT, VerbKeyPath("Default"))
+{
+    std::string commandLine = "\"" + exe + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingDirectory.c_str(), &startup, &info))
+        throw std::runtime_error("cannot start " + commandLine + " (error " + std::to_string(GetLastError()) + ")");
+    CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    id_ = info.dwProcessId;
+    WaitForInputIdle(info.hProcess, 5000);
+}
+
+ProgramRun::~ProgramRun()
+{
+    if (process_ && Running()) {
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), 10000);
+    }
+}
+
+bool ProgramRun::Running() const
+{
+    return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+DWORD ProgramRun::WaitForExit(DWORD milliseconds)
+{
+    if (!process_)
+        return STILL_ACTIVE;
+    WaitForSingleObject(process_.get(), milliseconds);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+namespace {
+struct ProcessWindows {
+    DWORD id;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK AddProcessWindow(HWND window, LPARAM param) noexcept
+{
+    auto& s = *reinterpret_cast<ProcessWindows*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    try {
+        if (owner == s.id && IsWindowVisible(window))
+            s.found.push_back(window);
+    } catch (...) {
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct ClassSearch {
+    std::string className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK AddChildOfClass(HWND window, LPARAM param) noexcept
+{
+    auto& s = *reinterpret_cast<ClassSearch*>(param);
+    try {
+        if (ClassOf(window) == s.className)
+            s.found.push_back(window);
+    } catch (...) {
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+std::vector<HWND> ProgramRun::Windows() const
+{
+    ProcessWindows search{id_, {}};
+    EnumWindows(&AddProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND ProgramRun::WaitForWindow(const std::function<bool(HWND)>& match, DWORD milliseconds) const
+{
+    const DWORD start = GetTickCount();
+    do {
+        for (HWND window : Windows())
+            if (match(window))
+                return window;
+        Pause(5);
+    } while (GetTickCount() - start < milliseconds && Running());
+    return nullptr;
+}
+
+bool ProgramRun::WaitUntilGone(HWND window, DWORD milliseconds) const
+{
+    const DWORD start = GetTickCount();
+    while (IsWindow(window) && IsWindowVisible(window)) {
+        if (GetTickCount() - start >= milliseconds)
+            return false;
+        Pause(5);
+    }
+    return true;
+}
+
+HWND ProgramRun::WaitForMessageBox(DWORD milliseconds) const
+{
+    return WaitForWindow([](HWND w) { return ClassOf(w) == "#32770" && !MessageBoxText(w).empty(); }, milliseconds);
+}
+
+std::string WindowText(HWND window)
+{
+    char text[1024] = {};
+    // WM_GETTEXT works across processes; GetWindowText does not ask another process's window.
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        nullptr);
+    return text;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+SIZE WindowSize(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className)
+{
+    ClassSearch search{className, {}};
+    EnumChildWindows(parent, &AddChildOfClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string MessageBoxText(HWND box)
+{
+    std::string text;
+    for (HWND label : ChildrenOfClass(box, "Static")) {
+        const std::string part = WindowText(label);
+        if (part.empty())
+            continue;
+        if (!text.empty())
+            text += "\n";
+        text += part;
+    }
+    return text;
+}
+
+void PressDialogButton(HWND dialog, int command)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+}
+
+HWND ChildAt(HWND parent, POINT client)
+{
+    HWND found = parent;
+    for (;;) {
+        HWND next = ChildWindowFromPointEx(found, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (!next || next == found)
+            return found;
+        MapWindowPoints(found, next, &client, 1);
+        found = next;
+    }
+}
+
+void ClickAt(HWND window, POINT client)
+{
+    const LPARAM at = MAKELPARAM(client.x, client.y);
+    PostMessageA(window, WM_MOUSEMOVE, 0, at);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(window, WM_LBUTTONUP, 0, at);
+}
+
+void RealClickAt(HWND window, POINT client)
+{
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    Pause(50);
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+void Pause(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        Sleep(1);
+    } while (GetTickCount() - start < milliseconds);
+}

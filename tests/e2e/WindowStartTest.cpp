@@ -1,0 +1,161 @@
+// Window starts of Quorrel.exe: the splash, the main window's title and buttons, the check of
+// the sidecar libraries, and where the program looks for them.
+#include "app/ProductInfo.h"
+#include "e2e/ProgramRun.h"
+#include "toolkit/JpegImage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr SIZE kMainSize{496, 377};
+
+bool IsMainWindow(HWND window)
+{
+    const SIZE size = WindowSize(window);
+    return size.cx == kMainSize.cx && size.cy == kMainSize.cy && ClassOf(window) != "#32770";
+}
+
+SIZE SplashPictureSize()
+{
+    TJPEGImage picture;
+    picture.LoadFromStream(ReadLibraryResource(BuiltFile(ProductLibraryName), SplashResourceName, SplashResourceType));
+    return {picture.Width(), picture.Height()};
+}
+
+std::string ExpectedTitle()
+{
+    TProductInfo info;
+    info.AppDirectory = BuiltFile("");
+    LoadProductStrings(info);
+    return info.ProductName + " " + info.TitleSuffix;
+}
+
+// The main window's buttons, by their places on the skin.
+constexpr POINT kMinimiseButton{408 + 15, 6 + 13};
+constexpr POINT kCloseButton{441 + 15, 6 + 13};
+
+} // namespace
+
+TEST(WindowStart, SplashOfThePicturesSizeForTwoSecondsThenTheTitledMainWindowWhichClosesWithExitCodeZero)
+{
+    const ProgramCopy program;
+    ProgramRun run(program, "");
+    const SIZE picture = SplashPictureSize();
+    HWND splash = run.WaitForWindow([&](HWND w) {
+        const SIZE s = WindowSize(w);
+        return s.cx == picture.cx && s.cy == picture.cy;
+    });
+    ASSERT_NE(splash, nullptr) << "no splash of " << picture.cx << " x " << picture.cy;
+    const DWORD shown = GetTickCount();
+    // The main window appears only once the splash has gone.
+    for (HWND w : run.Windows())
+        EXPECT_FALSE(IsMainWindow(w));
+    ASSERT_TRUE(run.WaitUntilGone(splash));
+    const DWORD splashTime = GetTickCount() - shown;
+    // Timer2 fires twice, a second apart, before it closes.
+    EXPECT_GE(splashTime, 1900u);
+    EXPECT_LT(splashTime, 6000u);
+
+    HWND main = run.WaitForWindow(IsMainWindow);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(WindowText(main), ExpectedTitle());
+    EXPECT_NE(ExpectedTitle(), " ");
+    // The box carries the skin's grey once the splash has run.
+    std::vector<HWND> boxes = ChildrenOfClass(main, "Button");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(WindowText(boxes[0]), "Apply to folder");
+
+    // The minimise button takes the program down; the user brings it back.
+    ClickAt(ChildAt(main, kMinimiseButton), {15, 13});
+    const DWORD start = GetTickCount();
+    while (!IsIconic(main) && GetTickCount() - start < 5000)
+        Pause(10);
+    EXPECT_TRUE(IsIconic(main));
+    ShowWindowAsync(main, SW_RESTORE);
+    while (IsIconic(main) && GetTickCount() - start < 10000)
+        Pause(10);
+    EXPECT_FALSE(IsIconic(main));
+
+    // The close button, pressed by the pointer.
+    RealClickAt(main, kCloseButton);
+    EXPECT_EQ(run.WaitForExit(), 0u);
+}
+
+TEST(WindowStart, AVerbWordInAnotherCaseIsNoVerb)
+{
+    const ProgramCopy program;
+    ProgramRun run(program, "adorn \"" + program.Folder() + "\"");
+    HWND main = run.WaitForWindow(IsMainWindow);
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.WaitForExit(), 0u);
+}
+
+TEST(LibraryCheck, AMissingResDllIsNamedAndTheProgramEndsWithoutItsWindow)
+{
+    const ProgramCopy program{ProductLibraryName};
+    // A Res.dll in the working directory is not the program's: the check still misses it.
+    const TempDir elsewhere;
+    ASSERT_TRUE(CopyFileA(BuiltFile(ProductLibraryName).c_str(), (elsewhere.Path() + ProductLibraryName).c_str(), FALSE));
+    ProgramRun run(program, "", elsewhere.Path());
+    HWND box = run.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "'Res.dll' is not found. Please reinstall this program.");
+    EXPECT_EQ(WindowText(box), "Quorrel");
+    PressDialogButton(box, IDOK);
+    EXPECT_EQ(run.WaitForExit(), 0u);
+}
+
+TEST(LibraryCheck, BothMissingAreNamedInOrderFormDllFirst)
+{
+    const ProgramCopy program{ProductLibraryName, AboutLibraryName};
+    ProgramRun run(program, "");
+    HWND box = run.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "'Form.dll' is not found. Please reinstall this program.");
+    PressDialogButton(box, IDOK);
+    // The second box may close by itself on the quit request: the platform decides.
+    EXPECT_EQ(run.WaitForExit(), 0u);
+    for (HWND w : run.Windows())
+        EXPECT_FALSE(IsMainWindow(w));
+}
+
+TEST(LibraryCheck, StartedFromAnotherWorkingDirectoryTheLibrariesAreStillFound)
+{
+    const ProgramCopy program;
+    const TempDir elsewhere;
+    ProgramRun run(program, "", elsewhere.Path());
+    HWND main = run.WaitForWindow([](HWND w) { return IsMainWindow(w) || ClassOf(w) == "#32770"; });
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(IsMainWindow(main)) << MessageBoxText(main);
+    EXPECT_EQ(WindowText(main), ExpectedTitle());
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.WaitForExit(), 0u);
+}
+
+TEST(LibraryCheck, OnlyTheProgramsOwnResDllIsReadEvenWithAnotherInTheWorkingDirectory)
+{
+    // Beside the program: a product library without a splash picture and with no title
+    // strings; in the working directory: the real one. The program must use its own.
+    const ProgramCopy program{ProductLibraryName};
+    program.Plant(TestLibrary("LongStrings.dll"), ProductLibraryName);
+    const TempDir elsewhere;
+    ASSERT_TRUE(CopyFileA(BuiltFile(ProductLibraryName).c_str(), (elsewhere.Path() + ProductLibraryName).c_str(), FALSE));
+    ProgramRun run(program, "", elsewhere.Path());
+
+    // The missing picture is an error of the show handler: the box, then the window opens.
+    HWND box = run.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "Resource ImgFlash not found.");
+    EXPECT_EQ(run.Windows().size(), 1u);
+    PressDialogButton(box, IDOK);
+    HWND main = run.WaitForWindow(IsMainWindow);
+    ASSERT_NE(main, nullptr);
+    // Without a splash the product information is never applied: no title.
+    EXPECT_EQ(WindowText(main), "");
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.WaitForExit(), 0u);
+}
