@@ -35,7 +35,7 @@ fuzz:
 	  $(FUZZ)/corpus >$(FUZZ)/last-run.log 2>&1; status=$$?; tail -n 12 $(FUZZ)/last-run.log; exit $$status
 
 run: build
-	@scripts/run-app
+	@scripts/run-app $(ARGS)
 
 bench: build
 	@scripts/with-wine scripts/bench

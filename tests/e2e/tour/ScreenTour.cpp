@@ -1,0 +1,125 @@
+// Runs Quorrel.exe on a virtual display and saves a picture of every window it shows: the
+// splash, the main window, the About box (and, for a verb start, whatever the verb opens).
+// `make run` uses it where there is no display to look at.
+//
+//     ScreenTour <program> <screenshot folder> [arguments for the program...]
+#include "e2e/ProgramRun.h"
+#include "toolkit/Bitmap.h"
+#include "toolkit/Canvas.h"
+
+#include <cstdio>
+#include <set>
+#include <string>
+
+namespace {
+
+constexpr int kMargin = 12;
+std::string shotFolder;
+
+// The window and a margin of the desktop around it, as the screen shows it.
+void Capture(HWND window, const std::string& name)
+{
+    Pause(400); // painting settles
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left + 2 * kMargin, h = r.bottom - r.top + 2 * kMargin;
+    TBitmap shot(w, h);
+    ScopedWindowDC screen(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, w, h, screen.get(), r.left - kMargin, r.top - kMargin, SRCCOPY);
+    shot.SaveToFile(shotFolder + name + ".bmp");
+    std::printf("run-app: %s (%ld x %ld)\n", name.c_str(), r.right - r.left, r.bottom - r.top);
+}
+
+bool IsMain(HWND w)
+{
+    const SIZE s = WindowSize(w);
+    return s.cx == 496 && s.cy == 377;
+}
+
+// Every new window of a verb start is captured and cancelled, until the program ends.
+void VerbTour(ProgramRun& run)
+{
+    std::set<HWND> seen;
+    int number = 0;
+    while (run.Running()) {
+        for (HWND w : run.Windows()) {
+            if (!seen.insert(w).second)
+                continue;
+            const std::string text = WindowText(w);
+            Capture(w, "verb-" + std::to_string(++number));
+            std::printf("run-app: window \"%s\"%s%s\n", text.c_str(), ClassOf(w) == "#32770" ? ": " : "",
+                        ClassOf(w) == "#32770" ? MessageBoxText(w).c_str() : "");
+            if (ClassOf(w) == "#32770")
+                PressDialogButton(w, IDOK);
+            else
+                PostMessageA(w, WM_CLOSE, 0, 0);
+        }
+        Pause(20);
+    }
+}
+
+void WindowTour(ProgramRun& run)
+{
+    HWND splash = run.WaitForWindow([](HWND w) { return !IsMain(w); }, 20000);
+    if (splash && ClassOf(splash) != "#32770") {
+        Capture(splash, "splash");
+        run.WaitUntilGone(splash);
+    }
+    HWND main = run.WaitForWindow(IsMain, 20000);
+    if (!main) {
+        std::printf("run-app: the main window did not appear\n");
+        return;
+    }
+    Capture(main, "main-window");
+
+    // The About box: the last of the four link buttons.
+    ClickAt(ChildAt(main, {426 + 24, 44 + 20}), {24, 20});
+    HWND about = run.WaitForWindow([main](HWND w) { return w != main; }, 5000);
+    if (about) {
+        Capture(about, "about-box");
+        PostMessageA(about, WM_CLOSE, 0, 0);
+        run.WaitUntilGone(about);
+    }
+    PostMessageA(main, WM_CLOSE, 0, 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: ScreenTour <program> <screenshot folder> [arguments...]\n");
+        return 2;
+    }
+    const auto windowsPath = [](std::string path) {
+        for (char& c : path)
+            if (c == '/')
+                c = '\\';
+        return path;
+    };
+    shotFolder = windowsPath(argv[2]);
+    if (shotFolder.back() != '\\')
+        shotFolder += '\\';
+    CreateDirectoryA(shotFolder.c_str(), nullptr);
+    std::string arguments;
+    for (int i = 3; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (!arguments.empty())
+            arguments += ' ';
+        arguments += argument.find_first_of(" \t") == std::string::npos ? argument : "\"" + argument + "\"";
+    }
+    try {
+        const std::string exe = windowsPath(argv[1]);
+        ProgramRun run(exe, arguments, exe.substr(0, exe.find_last_of('\\') + 1));
+        if (argc > 3)
+            VerbTour(run);
+        else
+            WindowTour(run);
+        const DWORD code = run.WaitForExit();
+        std::printf("run-app: Quorrel.exe ended with exit code %lu\n", code);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "run-app: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
