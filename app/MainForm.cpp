@@ -16,6 +16,7 @@
 #include "toolkit/PopupMenu.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -113,6 +114,15 @@ TFrmMainForm::TFrmMainForm()
 }
 
 TFrmMainForm::~TFrmMainForm() = default;
+
+void TFrmMainForm::HandleCreated()
+{
+    TForm::HandleCreated();
+    // Shared icons of the module: the system frees them, not we.
+    for (const auto& [kind, size] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}})
+        if (HANDLE icon = LoadImageA(ProgramModule(), "MAINICON", IMAGE_ICON, size, size, LR_SHARED))
+            SendMessageA(Handle(), WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+}
 
 TBmpButton& TFrmMainForm::BmpButton(int number) const
 {

@@ -48,6 +48,10 @@ public:
     void ActSysHelpExecute(TObject* sender);
     void ActSysAboutExecute(TObject* sender);
 
+protected:
+    // The program's icon for the window (the task bar and the switcher show it).
+    void HandleCreated() override;
+
 private:
     // The box shows the controller's setting, which a dialog's own box may have changed.
     void ShowApplySetting();
