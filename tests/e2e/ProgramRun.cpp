@@ -1,29 +1,11 @@
 #include "e2e/ProgramRun.h"
 
+#include "sidecars/SidecarTestSupport.h"
+
 #include <cstdlib>
 #include <stdexcept>
 
 namespace {
-
-std::string FolderOf(const char* variable)
-{
-    const char* value = std::getenv(variable);
-    std::string path = value ? value : "";
-    if (!path.empty() && path[0] == '/')
-        path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path + "\\";
-}
-
-std::string ProgramFolderOfTests()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
 
 constexpr const char* kShippedFiles[] = {"Quorrel.exe", "Res.dll", "Form.dll", "icon.dll", "Help.chm"};
 
@@ -36,13 +18,12 @@ std::string VerbKeyPath(const char* verb)
 
 std::string BuiltFile(const std::string& name)
 {
-    return FolderOf("QUORREL_BIN") + name;
+    return BinPath(name);
 }
 
 std::string TestLibrary(const std::string& name)
 {
-    // The sidecar tests' libraries are built beside every test program.
-    return ProgramFolderOfTests() + name;
+    return TestLibraryPath(name);
 }
 
 ProgramCopy::ProgramCopy(std::initializer_list<const char*> leaveOut)
