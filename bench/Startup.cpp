@@ -1,0 +1,234 @@
+// Start-up of Quorrel.exe, end to end, against a floor built the same way:
+// - a window start until the main window is visible, the splash's prescribed two seconds
+//   left out (the time from the splash's appearance to its close is not counted), against a
+//   program that shows one window of the same size (aim: at most 2 times);
+// - the peak working set of each at that moment (aim: at most 1.5 times), and beside it that of
+//   the same window in a program that has loaded the shell's libraries, as any program that
+//   shows the shell's folders must.
+// The programs are started as processes of their own, in the Wine prefix of the run.
+#include "bench/Runner.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string ThisFolder()
+{
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string dir(exe);
+    dir.resize(dir.find_last_of('\\') + 1);
+    return dir;
+}
+
+// build\cmake\bench -> build\bin
+std::string ProgramPath()
+{
+    return ThisFolder() + "..\\..\\bin\\Quorrel.exe";
+}
+
+double Now()
+{
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return double(counter.QuadPart) / double(frequency.QuadPart);
+}
+
+struct WindowSearch {
+    DWORD id;
+    SIZE notSize;
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) noexcept
+{
+    auto& s = *reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != s.id || !IsWindowVisible(window))
+        return TRUE;
+    RECT r{};
+    GetWindowRect(window, &r);
+    if (r.right - r.left == s.notSize.cx && r.bottom - r.top == s.notSize.cy)
+        return TRUE;
+    s.found = window;
+    return FALSE;
+}
+
+class Process {
+public:
+    Process(const std::string& exe, const std::string& arguments)
+    {
+        std::string commandLine = "\"" + exe + "\" " + arguments;
+        const std::string folder = exe.substr(0, exe.find_last_of('\\') + 1);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                            &startup, &info))
+            throw std::runtime_error("cannot start " + commandLine);
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        id_ = info.dwProcessId;
+    }
+    ~Process()
+    {
+        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_, 1);
+            WaitForSingleObject(process_, 10000);
+        }
+        CloseHandle(process_);
+    }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    DWORD Wait()
+    {
+        if (WaitForSingleObject(process_, 30000) != WAIT_OBJECT_0)
+            throw std::runtime_error("the program did not end");
+        DWORD code = 0;
+        GetExitCodeProcess(process_, &code);
+        return code;
+    }
+    // The visible top-level window of the process whose size is not `notSize` (0: any), or null.
+    HWND VisibleWindow(SIZE notSize = {0, 0}) const
+    {
+        WindowSearch search{id_, notSize, nullptr};
+        EnumWindows(&FindWindowOf, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    HWND WaitForWindow(SIZE size) const
+    {
+        const double start = Now();
+        for (;;) {
+            HWND w = VisibleWindow();
+            if (w) {
+                RECT r{};
+                GetWindowRect(w, &r);
+                if (size.cx == 0 || (r.right - r.left == size.cx && r.bottom - r.top == size.cy))
+                    return w;
+            }
+            if (Now() - start > 30)
+                throw std::runtime_error("no window came");
+            Sleep(1);
+        }
+    }
+    double PeakWorkingSetMiB() const
+    {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        if (!GetProcessMemoryInfo(process_, &counters, sizeof counters))
+            throw std::runtime_error("no memory counters");
+        return double(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+constexpr SIZE kMainSize{496, 377};
+
+// Seconds the clock leaves out: the splash's time on the screen.
+double excluded = 0;
+
+void CloseAndWait(Process& process, HWND window)
+{
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    if (process.Wait() != 0)
+        throw std::runtime_error("exit code not 0");
+}
+
+} // namespace
+
+int main()
+{
+    try {
+        const int rounds = bench::RoundsFromEnvironment(7);
+        const std::string program = ProgramPath();
+        const std::string windowFloor = ThisFolder() + "floors\\OneWindow.exe";
+        const std::string shellFloor = ThisFolder() + "floors\\OneShellWindow.exe";
+
+        std::vector<double> ourMemory, floorMemory, shellMemory;
+        std::unique_ptr<Process> running;
+        HWND shown = nullptr;
+
+        bench::Rounds r(rounds, [] { return Now() - excluded; });
+        r.Group({{"window start",
+                  [&] {
+                      running = std::make_unique<Process>(program, "");
+                      HWND splash = nullptr;
+                      while (!(splash = running->VisibleWindow(kMainSize)))
+                          Sleep(1);
+                      const double appeared = Now();
+                      while (IsWindowVisible(splash))
+                          Sleep(1);
+                      excluded += Now() - appeared;
+                      shown = running->WaitForWindow(kMainSize);
+                  },
+                  [&] {
+                      ourMemory.push_back(running->PeakWorkingSetMiB());
+                      CloseAndWait(*running, shown);
+                      running.reset();
+                  }}});
+        r.Group({{"one window",
+                  [&] {
+                      running = std::make_unique<Process>(windowFloor, "");
+                      shown = running->WaitForWindow(kMainSize);
+                  },
+                  [&] {
+                      floorMemory.push_back(running->PeakWorkingSetMiB());
+                      CloseAndWait(*running, shown);
+                      running.reset();
+                  }}});
+        r.Group({{"one window, shell libraries",
+                  [&] {
+                      running = std::make_unique<Process>(shellFloor, "");
+                      shown = running->WaitForWindow(kMainSize);
+                  },
+                  [&] {
+                      shellMemory.push_back(running->PeakWorkingSetMiB());
+                      CloseAndWait(*running, shown);
+                      running.reset();
+                  }}});
+        r.Run();
+
+        std::printf("Start-up, %d rounds (median, range):\n", r.Count());
+        r.PrintTime("window start to main window, splash left out", "window start", bench::kMilliseconds);
+        r.PrintTime("floor: one window shown", "one window", bench::kMilliseconds);
+        r.PrintRatio("window start / floor", "window start", "one window", 2.0);
+        // The warm-up round measured memory too; its figures go like its times.
+        ourMemory.erase(ourMemory.begin());
+        floorMemory.erase(floorMemory.begin());
+        shellMemory.erase(shellMemory.begin());
+        std::vector<double> memoryRatios;
+        for (std::size_t i = 0; i < ourMemory.size() && i < floorMemory.size(); ++i)
+            memoryRatios.push_back(ourMemory[i] / floorMemory[i]);
+        const bench::Spread ours = bench::Summarise(ourMemory), base = bench::Summarise(floorMemory),
+                            ratio = bench::Summarise(memoryRatios);
+        std::printf("  %-44s %9.1f MiB (%.1f-%.1f)\n", "peak working set, window start", ours.median, ours.low, ours.high);
+        std::printf("  %-44s %9.1f MiB (%.1f-%.1f)\n", "peak working set, one window", base.median, base.low, base.high);
+        std::printf("  %-44s %9.2f     (%.2f-%.2f, %zu pairs)  aim at most 1.50: %s\n", "memory / floor", ratio.median,
+                    ratio.low, ratio.high, memoryRatios.size(), ratio.median <= 1.5 ? "met" : "NOT met");
+        std::vector<double> shellRatios;
+        for (std::size_t i = 0; i < ourMemory.size() && i < shellMemory.size(); ++i)
+            shellRatios.push_back(ourMemory[i] / shellMemory[i]);
+        const bench::Spread shell = bench::Summarise(shellMemory), shellRatio = bench::Summarise(shellRatios);
+        std::printf("  %-44s %9.1f MiB (%.1f-%.1f)\n", "peak working set, window + shell libraries", shell.median,
+                    shell.low, shell.high);
+        std::printf("  %-44s %9.2f     (%.2f-%.2f, %zu pairs)\n", "memory / shell-library floor", shellRatio.median,
+                    shellRatio.low, shellRatio.high, shellRatios.size());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Startup: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

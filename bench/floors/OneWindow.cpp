@@ -1,0 +1,54 @@
+// The floor of a window start: a Win32 program built like Quorrel.exe that shows one window of
+// the main window's size (496 x 377, no border, centred) and runs until it is closed. Built a
+// second time with QUORREL_FLOOR_SHELL, it first starts what any program showing the shell's
+// folders needs (OLE, the desktop folder, the common controls): that floor tells how much of
+// the program's memory is the platform's libraries.
+#include <windows.h>
+#ifdef QUORREL_FLOOR_SHELL
+#include <commctrl.h>
+#include <ole2.h>
+#include <shlobj.h>
+#endif
+
+namespace {
+LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (msg == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+#ifdef QUORREL_FLOOR_SHELL
+    OleInitialize(nullptr);
+    IShellFolder* desktop = nullptr;
+    SHGetDesktopFolder(&desktop);
+    InitCommonControls();
+#endif
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "OneWindow";
+    RegisterClassA(&wc);
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - 496) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - 377) / 2;
+    HWND window = CreateWindowExA(0, "OneWindow", "One window", WS_POPUP, x, y, 496, 377, nullptr, nullptr, instance,
+                                  nullptr);
+    ShowWindow(window, SW_SHOW);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+#ifdef QUORREL_FLOOR_SHELL
+    if (desktop)
+        desktop->Release();
+    OleUninitialize();
+#endif
+    return 0;
+}
