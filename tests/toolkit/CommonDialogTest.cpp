@@ -34,7 +34,7 @@ std::pair<bool, TColor> RunColorDialog(TColor start, WPARAM command)
     TestOwnerWindow owner;
     TColorDialog dialog(owner.get());
     dialog.SetColor(start);
-    ModalCloser closer(command);
+    ModalCloser closer(DialogWindow("Color", command));
     const bool confirmed = dialog.Execute();
     EXPECT_TRUE(closer.Found());
     return {confirmed, dialog.Color()};
@@ -60,7 +60,7 @@ TEST(OpenDialog, CancelKeepsTheFileName)
     TOpenDialog dialog(owner.get());
     dialog.SetFilter("Picture file(*.Bmp, *.Jpg)|*.bmp;*.jpg");
     dialog.SetFileName("before.bmp");
-    ModalCloser closer(IDCANCEL);
+    ModalCloser closer(DialogWindow("Open", IDCANCEL));
     EXPECT_FALSE(dialog.Execute());
     EXPECT_TRUE(closer.Found());
     EXPECT_EQ(dialog.FileName(), "before.bmp");
@@ -75,7 +75,7 @@ TEST(OpenDialog, ConfirmingAnswersTheFullPath)
     dialog.SetFilter("Picture file(*.Bmp, *.Jpg)|*.bmp;*.jpg");
     dialog.SetInitialDir(dir.Path());
     dialog.SetFileName("sky.bmp");
-    ModalCloser closer(IDOK);
+    ModalCloser closer(DialogWindow("Open", IDOK));
     EXPECT_TRUE(dialog.Execute());
     EXPECT_TRUE(closer.Found());
     EXPECT_EQ(dialog.FileName(), picture);
