@@ -3,6 +3,7 @@
 #include "engine/BaseApplication.h"
 
 #include "support/ModalCloser.h"
+#include "support/RegistryKeyRestorer.h"
 #include "support/TempDir.h"
 #include "toolkit/Application.h"
 #include "toolkit/Bitmap.h"
@@ -183,6 +184,7 @@ TEST(FolderCtrlPictures, ChosenColourIsStoredBlueFirstAndCancelChangesNothing)
 
 TEST(FolderCtrlPictures, ChosenBackgroundIsLoadedBeforeItIsStored)
 {
+    const RegistryKeyRestorer recent(HKEY_CURRENT_USER, FileDialogRecentFolders);
     TempDir dir;
     TFolderCtrl ctrl(false);
     TImage image;

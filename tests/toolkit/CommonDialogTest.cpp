@@ -1,5 +1,6 @@
 #include "support/ModalCloser.h"
 
+#include "support/RegistryKeyRestorer.h"
 #include "support/TempDir.h"
 #include "toolkit/ColorDialog.h"
 #include "toolkit/OpenDialog.h"
@@ -56,9 +57,12 @@ TEST(ColorDialog, ConfirmingAnswersTheShownColourAsAPlainValue)
 
 TEST(OpenDialog, CancelKeepsTheFileName)
 {
+    const RegistryKeyRestorer recent(HKEY_CURRENT_USER, FileDialogRecentFolders);
+    TempDir dir;
     TestOwnerWindow owner;
     TOpenDialog dialog(owner.get());
     dialog.SetFilter("Picture file(*.Bmp, *.Jpg)|*.bmp;*.jpg");
+    dialog.SetInitialDir(dir.Path());
     dialog.SetFileName("before.bmp");
     ModalCloser closer(DialogWindow("Open", IDCANCEL));
     EXPECT_FALSE(dialog.Execute());
@@ -68,6 +72,7 @@ TEST(OpenDialog, CancelKeepsTheFileName)
 
 TEST(OpenDialog, ConfirmingAnswersTheFullPath)
 {
+    const RegistryKeyRestorer recent(HKEY_CURRENT_USER, FileDialogRecentFolders);
     TempDir dir;
     const std::string picture = dir.WriteFile("sky.bmp", "BM");
     TestOwnerWindow owner;
