@@ -10,21 +10,11 @@
 
 namespace {
 
-// What the system says about an error code, without the line break it ends with.
-std::string SystemReason(DWORD code)
-{
-    char text[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text,
-                   nullptr);
-    std::string reason = text;
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
-        reason.pop_back();
-    return reason.empty() ? "error " + std::to_string(code) : reason;
-}
-
+// Reads the last error first: building the message may change it.
 [[noreturn]] void ThrowFileError(const std::string& what, const std::string& path)
 {
-    throw std::runtime_error(what + " " + path + ": " + SystemReason(GetLastError()));
+    const DWORD code = GetLastError();
+    throw std::runtime_error(what + " " + path + ": " + SystemReason(code));
 }
 
 std::string Upper(std::string text)
@@ -113,6 +103,17 @@ std::string TempDir::WriteFile(const std::string& relative, const std::string& b
         ThrowFileError("cannot write", full);
     }
     return full;
+}
+
+std::string SystemReason(DWORD code)
+{
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text,
+                   nullptr);
+    std::string reason = text;
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
+        reason.pop_back();
+    return reason.empty() ? "error " + std::to_string(code) : reason;
 }
 
 std::string ReadFileBytes(const std::string& path)

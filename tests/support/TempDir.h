@@ -25,6 +25,8 @@ private:
     std::string path_;
 };
 
+// What the system says about an error code, on one line.
+std::string SystemReason(DWORD code);
 // The whole file; throws std::runtime_error with the path and the reason when it cannot be read,
 // so a missing file never compares equal to an empty one.
 std::string ReadFileBytes(const std::string& path);

@@ -9,15 +9,6 @@
 
 namespace {
 
-std::string SystemReason(DWORD code)
-{
-    char text[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text,
-                   nullptr);
-    std::string reason = text;
-    return reason.substr(0, reason.find_first_of("\r\n"));
-}
-
 // The message of the std::runtime_error the call throws; fails the test if it throws none.
 template <typename Call>
 std::string ErrorOf(Call call)
