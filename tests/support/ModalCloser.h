@@ -2,9 +2,9 @@
 // Answers the modal windows a test names, from inside their own message loop: a thread timer
 // looks for the visible dialog windows of this thread and answers the next expected one with
 // its command. Any other dialog (an error box nobody expected) fails the running test with its
-// caption and text and is closed, so it can neither pass unnoticed nor hang the run. A second
-// timer ends a stuck menu, and fails and closes whatever dialog is still open, after a few
-// seconds.
+// caption and text and is closed, so it can neither pass unnoticed nor hang the run. After a
+// few seconds a second timer ends a stuck menu, and fails and closes a window that did not
+// close after its answer.
 //
 // While a closer lives it is the one that answers; the one it replaced answers again once it
 // is gone. The test program keeps one without expected windows for every test (TestMain), so
