@@ -78,7 +78,17 @@ std::vector<int> ButtonsOf(HWND box)
     return buttons;
 }
 
-TEST(MessageBoxKinds, EachKindShowsItsButtonsUnderTheApplicationTitleAndReturnsTheAnswer)
+// The icon a message box shows: that of its icon control, whatever its id.
+HICON IconOf(HWND box)
+{
+    HICON icon = nullptr;
+    for (HWND child = GetWindow(box, GW_CHILD); child && !icon; child = GetWindow(child, GW_HWNDNEXT))
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+    return icon;
+}
+
+TEST(MessageBoxKinds, EachKindShowsTheInformationIconAndItsButtonsUnderTheApplicationTitle)
 {
     TestOwnerWindow owner;
     const struct {
@@ -93,12 +103,17 @@ TEST(MessageBoxKinds, EachKindShowsItsButtonsUnderTheApplicationTitleAndReturnsT
     for (const auto& k : kinds) {
         const std::string text = "'Res.dll' is not found. Kind " + std::to_string(k.kind) + ".";
         std::vector<int> shown;
+        HICON icon = nullptr;
         ExpectedWindow box = MessageBoxWindow(Application.Title(), text, k.answer);
-        box.prepare = [&](HWND window) { shown = ButtonsOf(window); };
+        box.prepare = [&](HWND window) {
+            shown = ButtonsOf(window);
+            icon = IconOf(window);
+        };
         ModalCloser closer(std::move(box));
         EXPECT_EQ(ShowMessageBox(text, k.kind), k.answer) << k.kind;
         EXPECT_TRUE(closer.Found()) << k.kind;
         EXPECT_EQ(shown, k.buttons) << k.kind;
+        EXPECT_EQ(icon, LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_INFORMATION))) << k.kind;
     }
     // An unknown kind is refused before any box comes up (the test's guard fails on a box).
     EXPECT_THROW(ShowMessageBox("never shown", 0), Exception);
