@@ -1,0 +1,55 @@
+#include "bench/Scratch.h"
+
+#include "toolkit/Scoped.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+namespace bench {
+
+ScratchFolder::ScratchFolder(const std::string& name)
+{
+    char temp[MAX_PATH];
+    const DWORD length = GetTempPathA(MAX_PATH, temp);
+    if (length == 0 || length >= MAX_PATH)
+        throw std::runtime_error("no temporary folder");
+    path_ = std::string(temp, length) + name + "\\";
+    RemoveTree(path_);
+    if (!CreateDirectoryA(path_.c_str(), nullptr))
+        throw std::runtime_error("cannot create " + path_);
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    try {
+        RemoveTree(path_);
+    } catch (...) {
+        // Out of memory while naming the entries: the next run clears what is left.
+    }
+}
+
+void RemoveTree(const std::string& folder)
+{
+    const std::string slashed = folder.back() == '\\' ? folder : folder + "\\";
+    WIN32_FIND_DATAA entry;
+    ScopedFind find(FindFirstFileA((slashed + "*").c_str(), &entry));
+    if (find) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string full = slashed + name;
+            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileA(full.c_str());
+        } while (FindNextFileA(find.get(), &entry));
+    }
+    find.reset();
+    SetFileAttributesA(slashed.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(slashed.c_str());
+}
+
+} // namespace bench
