@@ -75,9 +75,15 @@ std::vector<double> Rounds::Ratios(const std::string& name, const std::string& f
 
 void Rounds::PrintTime(const std::string& label, const std::string& name, Unit unit) const
 {
-    const Spread s = Summarise(Times(name));
-    std::printf("  %-44s %9.3f %-2s  (%.3f-%.3f)\n", label.c_str(), s.median * unit.scale, unit.suffix,
+    const auto& times = Times(name);
+    const Spread s = Summarise(times);
+    std::printf("  %-44s %9.3f %-2s  (%.3f-%.3f)", label.c_str(), s.median * unit.scale, unit.suffix,
                 s.low * unit.scale, s.high * unit.scale);
+    // Every round's time, in round order, for looking into a wide range.
+    if (const char* detail = std::getenv("QUORREL_BENCH_DETAIL"); detail && *detail == '1')
+        for (double t : times)
+            std::printf(" %.3f", t * unit.scale);
+    std::printf("\n");
 }
 
 void Rounds::PrintRatio(const std::string& label, const std::string& name, const std::string& floor, double aim) const

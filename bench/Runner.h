@@ -60,7 +60,7 @@ public:
     // Per round: time of `name` divided by time of `floor`.
     std::vector<double> Ratios(const std::string& name, const std::string& floor) const;
 
-    // "  label   median unit  (low-high)"
+    // "  label   median unit  (low-high)"; with QUORREL_BENCH_DETAIL=1 every round's time follows.
     void PrintTime(const std::string& label, const std::string& name, Unit unit) const;
     // "  label   median  (low-high, N pairs)  aim ..."; `aim` <= 0 prints none.
     void PrintRatio(const std::string& label, const std::string& name, const std::string& floor,

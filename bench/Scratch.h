@@ -1,5 +1,6 @@
 #pragma once
-// A folder of the benchmark's own under the temporary folder. Whatever an earlier run that
+// A folder of the benchmark's own under the temporary folder, or under QUORREL_BENCH_DIR (a
+// Windows path) when that is set. Whatever an earlier run that
 // failed half-way left there is removed first, and the folder goes with everything in it when
 // its owner does.
 #include <string>
