@@ -178,16 +178,16 @@ void Compare(const std::string& path, int width, int height, int rounds)
     const long long bytes = file.tellg();
 
     bench::Rounds runs(rounds);
-    runs.Group({{"floor", [&] { DecodeToMemory(path, floor); },
-                 [&] { ExpectSize(floor.width, floor.height, width, height, "libjpeg"); }}});
-    runs.Group({{"section", [&] { DecodeToDibSection(path, section); },
-                 [&] {
+    runs.Group({{"floor", [&](int) { DecodeToMemory(path, floor); },
+                 [&](int) { ExpectSize(floor.width, floor.height, width, height, "libjpeg"); }}});
+    runs.Group({{"section", [&](int) { DecodeToDibSection(path, section); },
+                 [&](int) {
                      BITMAP info{};
                      GetObjectA(section.get(), sizeof info, &info);
                      ExpectSize(unsigned(info.bmWidth), unsigned(std::abs(info.bmHeight)), width, height, "DIB section");
                  }}});
-    runs.Group({{"ours", [&] { image.LoadFromFile(path); },
-                 [&] { ExpectSize(unsigned(image.Width()), unsigned(image.Height()), width, height, "TJPEGImage"); }}});
+    runs.Group({{"ours", [&](int) { image.LoadFromFile(path); },
+                 [&](int) { ExpectSize(unsigned(image.Width()), unsigned(image.Height()), width, height, "TJPEGImage"); }}});
     runs.Run();
 
     std::printf("JPEG decode %d x %d (%lld KB), %d rounds\n", width, height, bytes / 1024, runs.Count());

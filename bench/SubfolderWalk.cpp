@@ -2,11 +2,13 @@
 // that makes the same platform calls with nothing of ours around them:
 //  - walk: open each folder once and list it by handle, as GetAllSubfolders does, without the
 //    loop guard; a plain FindFirstFileA recursion is timed beside it for comparison;
-//  - apply: that walk, the six keys of the root's settings file, and per folder the copy and
-//    the two attribute calls; then the shell notification;
-//  - restore: the root's file and, after the walk, each folder's file queried and deleted.
-// Apply and restore take turns: each apply starts from a restored tree and each restore from
-// an applied one, so every run does the same work.
+//  - apply: that walk, the six keys of the top folder's settings file, and per folder the copy
+//    and the two attribute calls; then the shell notification;
+//  - restore: the top folder's file and, after the walk, each folder's file queried and deleted.
+// A whole-tree run takes seconds, long enough for the load of a shared machine to change under
+// it, so each round goes through the 20 top folders (1,000 folders below each) one by one, ours
+// and the floor taking turns on each. Apply and restore take turns too: each apply starts from a
+// restored tree and each restore from an applied one, so every run does the same work.
 #include "bench/Runner.h"
 #include "bench/Scratch.h"
 #include "engine/BaseFile.h"
@@ -25,24 +27,33 @@
 
 namespace {
 
-constexpr std::size_t kFolders = 20 + 20 * 20 + 20 * 20 * 49;
+constexpr int kTops = 20;
+constexpr int kMiddles = 20;
+constexpr int kLeaves = 49;
+constexpr std::size_t kFoldersPerTop = kMiddles * (1 + kLeaves);
+constexpr std::size_t kFolders = kTops * (1 + kFoldersPerTop);
 
-// 20 top folders x 20 x 49 leaves, plus 20 dot-folders with 5 children each, which every walk
-// leaves out.
+std::string TopFolder(const std::string& root, int top)
+{
+    return root + "a" + std::to_string(top) + "\\";
+}
+
+// kTops top folders x kMiddles x kLeaves, plus in each top folder a dot-folder with 5 children,
+// which every walk leaves out.
 std::size_t BuildTree(const std::string& root)
 {
     std::size_t made = 0;
-    for (int a = 0; a < 20; ++a) {
-        const std::string pa = root + "a" + std::to_string(a) + "\\";
+    for (int a = 0; a < kTops; ++a) {
+        const std::string pa = TopFolder(root, a);
         made += CreateDirectoryA(pa.c_str(), nullptr);
         const std::string dot = pa + ".hidden\\";
         CreateDirectoryA(dot.c_str(), nullptr);
         for (int k = 0; k < 5; ++k)
             CreateDirectoryA((dot + std::to_string(k)).c_str(), nullptr);
-        for (int b = 0; b < 20; ++b) {
+        for (int b = 0; b < kMiddles; ++b) {
             const std::string pb = pa + "b" + std::to_string(b) + "\\";
             made += CreateDirectoryA(pb.c_str(), nullptr);
-            for (int c = 0; c < 49; ++c)
+            for (int c = 0; c < kLeaves; ++c)
                 made += CreateDirectoryA((pb + "c" + std::to_string(c)).c_str(), nullptr);
         }
     }
@@ -111,15 +122,16 @@ void FindWalk(const std::string& folder, std::vector<std::string>& out)
     } while (FindNextFileA(find.get(), &entry));
 }
 
-void ExpectFolders(std::size_t listed, const char* who)
+void ExpectFolders(std::size_t listed, std::size_t expected, const char* who)
 {
-    if (listed != kFolders)
+    if (listed != expected)
         throw std::runtime_error(std::string(who) + " listed " + std::to_string(listed) + " folders, not " +
-                                 std::to_string(kFolders));
+                                 std::to_string(expected));
 }
 
-void DirectApply(const TDTItem& item, const std::string& root)
+void DirectApply(const TDTItem& item)
 {
+    const std::string& root = item.Path;
     const std::string source = root + SettingsFileName;
     const struct {
         const char* section;
@@ -160,11 +172,13 @@ void DirectRestore(const std::string& root)
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
 
-// Every 97th folder, the last and the root: enough to see a run that stopped short or did
-// nothing, without a second walk after every run.
-std::vector<std::string> Sample(const std::string& root, const std::vector<std::string>& folders)
+// The top folder, every 97th folder below it and the last: enough to see a run that stopped
+// short or did nothing, without a second walk after every run.
+std::vector<std::string> Sample(const std::string& top)
 {
-    std::vector<std::string> sample{root};
+    const auto folders = HandleWalk(top);
+    ExpectFolders(folders.size(), kFoldersPerTop, "handle walk");
+    std::vector<std::string> sample{top};
     for (std::size_t i = 0; i < folders.size(); i += 97)
         sample.push_back(folders[i]);
     sample.push_back(folders.back());
@@ -190,21 +204,23 @@ void ExpectRestored(const std::vector<std::string>& sample, const char* who)
             throw std::runtime_error(std::string(who) + " left the settings file in " + folder);
 }
 
-void WalkRounds(const std::string& root)
+void WalkRounds(const std::vector<std::string>& tops)
 {
     std::size_t ours = 0, floor = 0, find = 0;
-    bench::Rounds runs(bench::RoundsFromEnvironment(7));
-    runs.Group({{"floor", [&] { floor = HandleWalk(root).size(); }, [&] { ExpectFolders(floor, "handle walk"); }}});
-    runs.Group({{"ours", [&] { ours = TBaseFile().GetAllSubfolders(root).size(); },
-                 [&] { ExpectFolders(ours, "GetAllSubfolders"); }}});
-    runs.Group({{"find", [&] {
+    bench::Rounds runs(bench::RoundsFromEnvironment(7), kTops);
+    runs.Group({{"floor", [&](int top) { floor = HandleWalk(tops[top]).size(); },
+                 [&](int) { ExpectFolders(floor, kFoldersPerTop, "handle walk"); }}});
+    runs.Group({{"ours", [&](int top) { ours = TBaseFile().GetAllSubfolders(tops[top]).size(); },
+                 [&](int) { ExpectFolders(ours, kFoldersPerTop, "GetAllSubfolders"); }}});
+    runs.Group({{"find", [&](int top) {
                      std::vector<std::string> out;
-                     FindWalk(root, out);
+                     FindWalk(tops[top], out);
                      find = out.size();
                  },
-                 [&] { ExpectFolders(find, "FindFirstFileA walk"); }}});
+                 [&](int) { ExpectFolders(find, kFoldersPerTop, "FindFirstFileA walk"); }}});
     runs.Run();
-    std::printf("subfolder walk over %zu folders, %d rounds\n", kFolders, runs.Count());
+    std::printf("subfolder walk, %d top folders of %zu folders each, %d rounds\n", kTops, kFoldersPerTop,
+                runs.Count());
     runs.PrintTime("handle listing per folder (floor)", "floor", bench::kSeconds);
     runs.PrintTime("GetAllSubfolders (with loop guard)", "ours", bench::kSeconds);
     runs.PrintTime("FindFirstFileA recursion", "find", bench::kSeconds);
@@ -212,23 +228,39 @@ void WalkRounds(const std::string& root)
     runs.PrintRatio("ratio FindFirstFileA recursion / floor", "find", "floor");
 }
 
-void ApplyRestoreRounds(const std::string& root)
+void ApplyRestoreRounds(const std::vector<std::string>& tops)
 {
     TFolderCtrl ctrl(true);
-    ctrl.LoadSettings(root);
-    ctrl.SetDisguiseIndex(1);
     ctrl.SetApplyToSubfolders(true);
-    TDTItem item = ctrl.Current;
-    item.Infotip = "benchmark";
-    const auto sample = Sample(root, HandleWalk(root));
+    std::vector<TDTItem> items;
+    std::vector<std::vector<std::string>> samples;
+    for (const auto& top : tops) {
+        ctrl.LoadSettings(top);
+        ctrl.SetDisguiseIndex(1);
+        ctrl.Current.Infotip = "benchmark";
+        items.push_back(ctrl.Current);
+        samples.push_back(Sample(top));
+    }
 
-    bench::Rounds runs(bench::RoundsFromEnvironment(5));
-    runs.Group({{"apply", [&] { ctrl.ApplySettings(item.Infotip); }, [&] { ExpectApplied(sample, "ApplySettings"); }},
-                {"restore", [&] { ctrl.RestoreDefault(); }, [&] { ExpectRestored(sample, "RestoreDefault"); }}});
-    runs.Group({{"apply floor", [&] { DirectApply(item, root); }, [&] { ExpectApplied(sample, "direct apply"); }},
-                {"restore floor", [&] { DirectRestore(root); }, [&] { ExpectRestored(sample, "direct restore"); }}});
+    bench::Rounds runs(bench::RoundsFromEnvironment(5), kTops);
+    runs.Group({{"apply",
+                 [&](int top) {
+                     ctrl.Current = items[top];
+                     ctrl.ApplySettings(items[top].Infotip);
+                 },
+                 [&](int top) { ExpectApplied(samples[top], "ApplySettings"); }},
+                {"restore",
+                 [&](int top) {
+                     ctrl.Current = items[top];
+                     ctrl.RestoreDefault();
+                 },
+                 [&](int top) { ExpectRestored(samples[top], "RestoreDefault"); }}});
+    runs.Group({{"apply floor", [&](int top) { DirectApply(items[top]); },
+                 [&](int top) { ExpectApplied(samples[top], "direct apply"); }},
+                {"restore floor", [&](int top) { DirectRestore(tops[top]); },
+                 [&](int top) { ExpectRestored(samples[top], "direct restore"); }}});
     runs.Run();
-    std::printf("apply and restore over the same tree, %d rounds\n", runs.Count());
+    std::printf("apply and restore with subfolders, each top folder in turn, %d rounds\n", runs.Count());
     runs.PrintTime("walk + direct settings, copies, attributes", "apply floor", bench::kSeconds);
     runs.PrintTime("ApplySettings with subfolders", "apply", bench::kSeconds);
     runs.PrintRatio("ratio ApplySettings / floor", "apply", "apply floor", 1.05);
@@ -244,11 +276,14 @@ int main()
     try {
         bench::ScratchFolder scratch("quorrel-bench-tree");
         const auto start = std::chrono::steady_clock::now();
-        ExpectFolders(BuildTree(scratch.Path()), "the tree builder");
+        ExpectFolders(BuildTree(scratch.Path()), kFolders, "the tree builder");
         std::printf("tree of %zu folders built in %.2f s\n", kFolders,
                     std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        WalkRounds(scratch.Path());
-        ApplyRestoreRounds(scratch.Path());
+        std::vector<std::string> tops;
+        for (int top = 0; top < kTops; ++top)
+            tops.push_back(TopFolder(scratch.Path(), top));
+        WalkRounds(tops);
+        ApplyRestoreRounds(tops);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "SubfolderWalk: %s\n", e.what());

@@ -37,12 +37,13 @@ struct FakeTime {
     }
 };
 
-TEST(Rounds, RefusesTooFewRoundsAndAmbiguousNames)
+TEST(Rounds, RefusesTooFewRoundsOrSlicesAndAmbiguousNames)
 {
     EXPECT_THROW(Rounds(bench::kMinRounds - 1), std::invalid_argument);
+    EXPECT_THROW(Rounds(bench::kMinRounds, 0), std::invalid_argument);
     Rounds runs(bench::kMinRounds);
-    runs.Group({{"a", [] {}, {}}});
-    EXPECT_THROW(runs.Group({{"a", [] {}, {}}}), std::invalid_argument);
+    runs.Group({{"a", [](int) {}, {}}});
+    EXPECT_THROW(runs.Group({{"a", [](int) {}, {}}}), std::invalid_argument);
     EXPECT_THROW(runs.Times("b"), std::invalid_argument);
 }
 
@@ -50,13 +51,47 @@ TEST(Rounds, EveryGroupTakesEveryPlaceAndStepsOfAGroupStayTogether)
 {
     FakeTime time;
     std::string order;
-    Rounds runs(5, time.Clock());
-    runs.Group({{"apply", [&] { order += 'A'; }, {}}, {"restore", [&] { order += 'R'; }, {}}});
-    runs.Group({{"floor", [&] { order += 'F'; }, {}}});
-    runs.Group({{"other", [&] { order += 'O'; }, {}}});
+    Rounds runs(5, 1, time.Clock());
+    runs.Group({{"apply", [&](int) { order += 'A'; }, {}}, {"restore", [&](int) { order += 'R'; }, {}}});
+    runs.Group({{"floor", [&](int) { order += 'F'; }, {}}});
+    runs.Group({{"other", [&](int) { order += 'O'; }, {}}});
     runs.Run();
     // Warm-up round first, then five timed rounds, each starting one group further on.
     EXPECT_EQ(order, "ARFO" "FOAR" "OARF" "ARFO" "FOAR" "OARF");
+}
+
+TEST(Rounds, SlicesAlternateTheSidesAndAddUpPerRound)
+{
+    FakeTime time;
+    std::string order;
+    Rounds runs(5, 3, time.Clock());
+    runs.Group({{"ours", [&](int slice) {
+                     order += char('a' + slice);
+                     time.now += 10 * (slice + 1);
+                 },
+                 {}}});
+    runs.Group({{"floor", [&](int slice) {
+                     order += char('A' + slice);
+                     time.now += slice + 1;
+                 },
+                 {}}});
+    runs.Run();
+    // Each slice is done by both sides before the next slice; who goes first turns with every
+    // slice and every round.
+    EXPECT_EQ(order, "aABbcC" "AabBCc" "aABbcC" "AabBCc" "aABbcC" "AabBCc");
+    EXPECT_EQ(runs.Times("ours"), std::vector<double>(5, 60));
+    EXPECT_EQ(runs.Times("floor"), std::vector<double>(5, 6));
+    EXPECT_EQ(runs.Ratios("ours", "floor"), std::vector<double>(5, 10));
+}
+
+TEST(Rounds, ChecksSeeTheSliceJustDone)
+{
+    std::vector<int> done, checked;
+    Rounds runs(5, 2);
+    runs.Group({{"ours", [&](int slice) { done.push_back(slice); }, [&](int slice) { checked.push_back(slice); }}});
+    runs.Run();
+    EXPECT_EQ(done.size(), 12u);
+    EXPECT_EQ(checked, done);
 }
 
 TEST(Rounds, WarmUpAndChecksAreNotTimed)
@@ -64,9 +99,9 @@ TEST(Rounds, WarmUpAndChecksAreNotTimed)
     FakeTime time;
     int round = -1;
     int checks = 0;
-    Rounds runs(5, time.Clock());
-    runs.Group({{"ours", [&] { time.now += 10 + ++round; },
-                 [&] {
+    Rounds runs(5, 1, time.Clock());
+    runs.Group({{"ours", [&](int) { time.now += 10 + ++round; },
+                 [&](int) {
                      ++checks;
                      time.now += 1000;
                  }}});
@@ -80,9 +115,9 @@ TEST(Rounds, FailedCheckStopsTheRun)
 {
     FakeTime time;
     int runsOfNext = 0;
-    Rounds runs(5, time.Clock());
-    runs.Group({{"broken", [] {}, [] { throw std::runtime_error("nothing done"); }}});
-    runs.Group({{"next", [&] { ++runsOfNext; }, {}}});
+    Rounds runs(5, 1, time.Clock());
+    runs.Group({{"broken", [](int) {}, [](int) { throw std::runtime_error("nothing done"); }}});
+    runs.Group({{"next", [&](int) { ++runsOfNext; }, {}}});
     EXPECT_THROW(runs.Run(), std::runtime_error);
     EXPECT_EQ(runsOfNext, 0);
 }
@@ -92,9 +127,9 @@ TEST(Rounds, RatiosPairTheRunsOfOneRound)
     FakeTime time;
     const std::vector<double> floorTimes{1, 1, 2, 3, 4, 5}, ourTimes{9, 2, 2, 6, 4, 10};
     std::size_t floorRun = 0, ourRun = 0;
-    Rounds runs(5, time.Clock());
-    runs.Group({{"floor", [&] { time.now += floorTimes[floorRun++]; }, {}}});
-    runs.Group({{"ours", [&] { time.now += ourTimes[ourRun++]; }, {}}});
+    Rounds runs(5, 1, time.Clock());
+    runs.Group({{"floor", [&](int) { time.now += floorTimes[floorRun++]; }, {}}});
+    runs.Group({{"ours", [&](int) { time.now += ourTimes[ourRun++]; }, {}}});
     runs.Run();
     EXPECT_EQ(runs.Ratios("ours", "floor"), (std::vector<double>{2, 1, 2, 1, 2}));
     EXPECT_EQ(bench::Summarise(runs.Ratios("ours", "floor")).median, 2);
@@ -103,8 +138,8 @@ TEST(Rounds, RatiosPairTheRunsOfOneRound)
 TEST(Rounds, NoRatiosBeforeTheRoundsRun)
 {
     Rounds runs(5);
-    runs.Group({{"floor", [] {}, {}}});
-    runs.Group({{"ours", [] {}, {}}});
+    runs.Group({{"floor", [](int) {}, {}}});
+    runs.Group({{"ours", [](int) {}, {}}});
     EXPECT_TRUE(runs.Ratios("ours", "floor").empty());
     EXPECT_THROW(runs.Ratios("ours", "missing"), std::invalid_argument);
 }
