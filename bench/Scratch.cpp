@@ -1,6 +1,6 @@
 #include "bench/Scratch.h"
 
-#include "toolkit/Scoped.h"
+#include "support/TempDir.h"
 
 #include <windows.h>
 
@@ -36,29 +36,6 @@ ScratchFolder::~ScratchFolder()
     } catch (...) {
         // Out of memory while naming the entries: the next run clears what is left.
     }
-}
-
-void RemoveTree(const std::string& folder)
-{
-    const std::string slashed = folder.back() == '\\' ? folder : folder + "\\";
-    WIN32_FIND_DATAA entry;
-    ScopedFind find(FindFirstFileA((slashed + "*").c_str(), &entry));
-    if (find) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string full = slashed + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(find.get(), &entry));
-    }
-    find.reset();
-    SetFileAttributesA(slashed.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(slashed.c_str());
 }
 
 } // namespace bench

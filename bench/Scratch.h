@@ -21,7 +21,4 @@ private:
     std::string path_;
 };
 
-// Deletes a folder and everything below it, hidden, system and read-only entries included.
-void RemoveTree(const std::string& folder);
-
 } // namespace bench
