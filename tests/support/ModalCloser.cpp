@@ -149,7 +149,8 @@ void ModalCloser::AnswerOrFail()
                 answered_.insert(window);
                 if (expected.prepare)
                     expected.prepare(window);
-                PostMessageA(window, WM_COMMAND, expected.answer, 0);
+                if (expected.answer)
+                    PostMessageA(window, WM_COMMAND, expected.answer, 0);
                 continue;
             }
         }

@@ -22,7 +22,7 @@
 struct ExpectedWindow {
     std::string caption;                 // the window's title, exactly
     std::string text;                    // a message box's text, exactly; empty: not compared
-    WPARAM answer = IDOK;                // the command posted to it
+    WPARAM answer = IDOK;                // the command posted to it; 0: `prepare` answers it
     std::function<void(HWND)> prepare;   // runs on it before the answer (e.g. fills in a field)
     std::string windowClass = "#32770";  // the platform's dialog class
 };
