@@ -115,7 +115,6 @@ TImage& TFormAdorn::Image1() const { return Component<TImage>("Image1"); }
 TMemo& TFormAdorn::FolderTip() const { return Component<TMemo>("FolderTip"); }
 TLabel& TFormAdorn::Label1() const { return Component<TLabel>("Label1"); }
 TImage& TFormAdorn::Image2() const { return Component<TImage>("Image2"); }
-TAction& TFormAdorn::Action(const char* name) const { return Component<TAction>(name); }
 
 void TFormAdorn::FormShape1FormShow(TObject*)
 {

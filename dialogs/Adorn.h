@@ -30,5 +30,4 @@ public:
     TMemo& FolderTip() const;
     TLabel& Label1() const;  // caption colour sample
     TImage& Image2() const;  // background preview
-    TAction& Action(const char* name) const;
 };
