@@ -178,7 +178,7 @@ void ModalCloser::CloseWhatIsLeft()
 void CALLBACK ModalCloser::Tick(HWND, UINT, UINT_PTR, DWORD) noexcept
 {
     try {
-        if (active_)
+        if (active_ && handsOff_ == 0)
             active_->AnswerOrFail();
     } catch (...) {
         // Nothing may cross the platform's dispatch; the next tick tries again.

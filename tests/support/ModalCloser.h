@@ -52,6 +52,16 @@ public:
     // Moves the deadline to this many milliseconds from now.
     void EndAfter(UINT milliseconds);
 
+    // For a scope, the windows are left to a script of the test's own that answers each one it
+    // expects by caption and text and fails on its deadline with whatever else is open.
+    class HandsOff {
+    public:
+        HandsOff() noexcept { ++handsOff_; }
+        ~HandsOff() { --handsOff_; }
+        HandsOff(const HandsOff&) = delete;
+        HandsOff& operator=(const HandsOff&) = delete;
+    };
+
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept;
     static void CALLBACK Deadline(HWND, UINT, UINT_PTR, DWORD) noexcept;
@@ -61,6 +71,7 @@ private:
     void Fail(const std::string& what, HWND window);
 
     static ModalCloser* active_;
+    static inline int handsOff_ = 0;
 
     std::vector<ExpectedWindow> expected_;
     std::source_location where_;
