@@ -3,6 +3,7 @@
 #include "app/FlashForm.h"
 #include "app/ProductInfo.h"
 #include "app/Startup.h"
+#include "dialogs/Artwork.h"
 #include "engine/FolderCtrl.h"
 #include "skin/BmpButton.h"
 #include "skin/FormShape.h"
@@ -50,15 +51,14 @@ TFormLayout MainLayout()
 {
     TFormLayout rows{
         Place<TFormShape>("FormShape1", 0, 0, 496, 377, {}, [](TFormShape& s) {
-            s.Picture().Bitmap().LoadFromResourceName(ProgramModule(), "SKIN_MAIN");
+            s.Picture().SetGraphic(ArtBitmap("SKIN_MAIN"));
         }),
         Place<TLabel>("lblTitle", 88, 24, 30, 13, {}, [](TLabel& l) { l.SetVisible(false); }),
         Place<TCheckBox>("AlppeSubDirectory", 15, 314, 129, 17, {}, [](TCheckBox& c) { c.SetCaption("Apply to folder"); }),
     };
     for (const ButtonRow& b : kButtons)
-        rows.push_back(Place<TBmpButton>(b.name, b.left, b.top, b.width, b.height, {}, [art = b.art](TBmpButton& button) {
-            button.Bitmaps().LoadFromResources(ProgramModule(), art);
-        }));
+        rows.push_back(Place<TBmpButton>(b.name, b.left, b.top, b.width, b.height, {},
+                                         [art = b.art](TBmpButton& button) { LoadButtonArt(button, art); }));
     rows.push_back(Place<TPopupMenu>("PopupMenu1"));
     rows.push_back(Place<TActionList>("ActionList1"));
     rows.push_back(Place<TActionList>("ActionList2"));

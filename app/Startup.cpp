@@ -2,6 +2,8 @@
 
 #include "app/MainForm.h"
 #include "app/ProductInfo.h"
+#include "dialogs/Adorn.h"
+#include "dialogs/Pretend.h"
 #include "engine/FolderCtrl.h"
 #include "shelltree/ShellModule.h"
 #include "toolkit/Application.h"
@@ -74,5 +76,8 @@ void RunProgram()
     } catch (const EApplicationEnd&) {
         return; // a verb start has done its work
     }
+    // Made once at start and never shown: each action opens a dialog of its own.
+    Application.CreateForm<TFormAdorn>();
+    Application.CreateForm<TFormPretend>();
     Application.Run();
 }

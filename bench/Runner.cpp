@@ -18,10 +18,12 @@ Spread Summarise(std::vector<double> values)
     return {median, values.front(), values.back()};
 }
 
-Rounds::Rounds(int count, Clock clock) : count_(count), clock_(std::move(clock))
+Rounds::Rounds(int count, int slices, Clock clock) : count_(count), slices_(slices), clock_(std::move(clock))
 {
     if (count < kMinRounds)
         throw std::invalid_argument("a benchmark needs at least " + std::to_string(kMinRounds) + " rounds");
+    if (slices < 1)
+        throw std::invalid_argument("a round has at least one slice");
     if (!clock_)
         clock_ = [] { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); };
 }
@@ -37,17 +39,23 @@ void Rounds::Group(std::vector<Step> steps)
 void Rounds::Run()
 {
     const std::size_t n = groups_.size();
-    // Round -1 warms the file cache, the loader and the heap; its times are dropped.
+    // Round -1 warms the file cache, the loader and the heap, and leaves every slice in the
+    // state later rounds find it in; its times are dropped.
     for (int round = -1; round < count_; ++round) {
-        for (std::size_t i = 0; i < n; ++i) {
-            for (const Step& step : groups_[(std::size_t(round + 1) + i) % n]) {
-                const double start = clock_();
-                step.work();
-                const double elapsed = clock_() - start;
-                if (step.check)
-                    step.check();
-                if (round >= 0)
-                    times_[step.name].push_back(elapsed);
+        if (round >= 0)
+            for (auto& [name, times] : times_)
+                times.push_back(0);
+        for (int slice = 0; slice < slices_; ++slice) {
+            for (std::size_t i = 0; i < n; ++i) {
+                for (const Step& step : groups_[(std::size_t(round + 1 + slice) + i) % n]) {
+                    const double start = clock_();
+                    step.work(slice);
+                    const double elapsed = clock_() - start;
+                    if (step.check)
+                        step.check(slice);
+                    if (round >= 0)
+                        times_[step.name].back() += elapsed;
+                }
             }
         }
     }

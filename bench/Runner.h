@@ -24,12 +24,13 @@ struct Spread {
 // Median and range of a sample; throws std::invalid_argument for an empty one.
 Spread Summarise(std::vector<double> values);
 
-// One timed piece of work. `check`, when given, runs untimed right after it and throws when
-// the work was not done as it should have been, so a broken run never becomes a figure.
+// One timed piece of work, given the slice to do (always 0 without slices). `check`, when
+// given, runs untimed right after it and throws when the work was not done as it should have
+// been, so a broken run never becomes a figure.
 struct Step {
     std::string name;
-    std::function<void()> work;
-    std::function<void()> check;
+    std::function<void(int slice)> work;
+    std::function<void(int slice)> check;
 };
 
 struct Unit {
@@ -43,15 +44,18 @@ class Rounds {
 public:
     using Clock = std::function<double()>;  // seconds
 
-    // `count` timed rounds (at least kMinRounds) after one untimed warm-up round.
-    explicit Rounds(int count, Clock clock = {});
+    // `count` timed rounds (at least kMinRounds) after one untimed warm-up round. Work that
+    // takes seconds is cut into `slices` (parts of a tree, say): every way does slice 0, then
+    // every way slice 1, and so on, and a round's time is the sum over its slices. Both sides
+    // of a ratio then meet the same moments of a busy machine.
+    explicit Rounds(int count, int slices = 1, Clock clock = {});
 
     // A group's steps run back to back in the order given, so one step may leave the state
     // the next one starts from (apply, then restore). Step names are unique across groups.
     void Group(std::vector<Step> steps);
 
-    // Round r starts with group r mod N and goes on in turn, so every group takes every place
-    // and neither ours nor the floor always runs first.
+    // Slice s of round r starts with group (r + s) mod N and goes on in turn, so every group
+    // takes every place and neither ours nor the floor always runs first.
     void Run();
 
     int Count() const { return count_; }
@@ -68,6 +72,7 @@ public:
 
 private:
     int count_;
+    int slices_;
     Clock clock_;
     std::vector<std::vector<Step>> groups_;
     std::map<std::string, std::vector<double>> times_;

@@ -64,8 +64,8 @@ int main()
             throw std::runtime_error("the skin is not 491 x 342");
         ScopedRegion bits, pixels;
         bench::Rounds outline(rounds);
-        outline.Group({{"bits", [&] { bits = RegionFromBitmapBits(skin); }, [&] { CheckRegion(bits); }}});
-        outline.Group({{"pixels", [&] { pixels = RegionFromBitmapPixels(skin); }, [&] { CheckRegion(pixels); }}});
+        outline.Group({{"bits", [&](int) { bits = RegionFromBitmapBits(skin); }, [&](int) { CheckRegion(bits); }}});
+        outline.Group({{"pixels", [&](int) { pixels = RegionFromBitmapPixels(skin); }, [&](int) { CheckRegion(pixels); }}});
         outline.Run();
         std::printf("Window outline of the 491 x 342 skin, %d rounds\n", outline.Count());
         outline.PrintTime("region from the bits, one read", "bits", bench::kMilliseconds);
@@ -83,12 +83,12 @@ int main()
         const HWND window = button.Handle();
         HDC source = up.Canvas().Handle();
         bench::Rounds paint(rounds);
-        paint.Group({{"button", [&] {
+        paint.Group({{"button", [&](int) {
                           for (int i = 0; i < kPaints; ++i)
                               SendMessageA(window, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
                       },
                       {}}});
-        paint.Group({{"bitblt", [&] {
+        paint.Group({{"bitblt", [&](int) {
                           for (int i = 0; i < kPaints; ++i)
                               BitBlt(dc, 0, 0, 108, 38, source, 0, 0, SRCCOPY);
                           GdiFlush();

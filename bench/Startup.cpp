@@ -161,9 +161,9 @@ int main()
         std::unique_ptr<Process> running;
         HWND shown = nullptr;
 
-        bench::Rounds r(rounds, [] { return Now() - excluded; });
+        bench::Rounds r(rounds, 1, [] { return Now() - excluded; });
         r.Group({{"window start",
-                  [&] {
+                  [&](int) {
                       running = std::make_unique<Process>(program, "");
                       HWND splash = nullptr;
                       while (!(splash = running->VisibleWindow(kMainSize)))
@@ -174,27 +174,27 @@ int main()
                       excluded += Now() - appeared;
                       shown = running->WaitForWindow(kMainSize);
                   },
-                  [&] {
+                  [&](int) {
                       ourMemory.push_back(running->PeakWorkingSetMiB());
                       CloseAndWait(*running, shown);
                       running.reset();
                   }}});
         r.Group({{"one window",
-                  [&] {
+                  [&](int) {
                       running = std::make_unique<Process>(windowFloor, "");
                       shown = running->WaitForWindow(kMainSize);
                   },
-                  [&] {
+                  [&](int) {
                       floorMemory.push_back(running->PeakWorkingSetMiB());
                       CloseAndWait(*running, shown);
                       running.reset();
                   }}});
         r.Group({{"one window, shell libraries",
-                  [&] {
+                  [&](int) {
                       running = std::make_unique<Process>(shellFloor, "");
                       shown = running->WaitForWindow(kMainSize);
                   },
-                  [&] {
+                  [&](int) {
                       shellMemory.push_back(running->PeakWorkingSetMiB());
                       CloseAndWait(*running, shown);
                       running.reset();

@@ -1,210 +1,292 @@
-// How long the subfolder walk, apply and restore take on a tree of 20,000 folders, against a
-// plain FindFirstFileA recursion over the same tree (the floor under Wine) and native `find`.
+// The subfolder walk, apply and restore over one tree of 20,020 folders, each against a floor
+// that makes the same platform calls with nothing of ours around them:
+//  - walk: open each folder once and list it by handle, as GetAllSubfolders does, without the
+//    loop guard; a plain FindFirstFileA recursion is timed beside it for comparison;
+//  - apply: that walk, the six keys of the top folder's settings file, and per folder the copy
+//    and the two attribute calls; then the shell notification;
+//  - restore: the top folder's file and, after the walk, each folder's file queried and deleted.
+// A whole-tree run takes seconds, long enough for the load of a shared machine to change under
+// it, so each round goes through the 20 top folders (1,000 folders below each) one by one, ours
+// and the floor taking turns on each. Apply and restore take turns too: each apply starts from a
+// restored tree and each restore from an applied one, so every run does the same work.
+#include "bench/Runner.h"
+#include "bench/Scratch.h"
 #include "engine/BaseFile.h"
 #include "engine/FolderCtrl.h"
+#include "engine/FolderSettings.h"
 #include "toolkit/Scoped.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <functional>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+constexpr int kTops = 20;
+constexpr int kMiddles = 20;
+constexpr int kLeaves = 49;
+constexpr std::size_t kFoldersPerTop = kMiddles * (1 + kLeaves);
+constexpr std::size_t kFolders = kTops * (1 + kFoldersPerTop);
 
-double Seconds(const std::function<void()>& work, int repeats = 1)
+std::string TopFolder(const std::string& root, int top)
 {
-    double best = 1e9;
-    for (int i = 0; i < repeats; ++i) {
-        const auto start = Clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    return best;
+    return root + "a" + std::to_string(top) + "\\";
 }
 
-// 20 top folders x 20 x 49 leaves = 20,000 folders, plus 20 dot-folders with 5 children each.
-int BuildTree(const std::string& root)
+// kTops top folders x kMiddles x kLeaves, plus in each top folder a dot-folder with 5 children,
+// which every walk leaves out.
+std::size_t BuildTree(const std::string& root)
 {
-    CreateDirectoryA(root.c_str(), nullptr);
-    int made = 0;
-    for (int a = 0; a < 20; ++a) {
-        const std::string pa = root + "a" + std::to_string(a) + "\\";
+    std::size_t made = 0;
+    for (int a = 0; a < kTops; ++a) {
+        const std::string pa = TopFolder(root, a);
         made += CreateDirectoryA(pa.c_str(), nullptr);
         const std::string dot = pa + ".hidden\\";
         CreateDirectoryA(dot.c_str(), nullptr);
         for (int k = 0; k < 5; ++k)
             CreateDirectoryA((dot + std::to_string(k)).c_str(), nullptr);
-        for (int b = 0; b < 20; ++b) {
+        for (int b = 0; b < kMiddles; ++b) {
             const std::string pb = pa + "b" + std::to_string(b) + "\\";
             made += CreateDirectoryA(pb.c_str(), nullptr);
-            for (int c = 0; c < 49; ++c)
+            for (int c = 0; c < kLeaves; ++c)
                 made += CreateDirectoryA((pb + "c" + std::to_string(c)).c_str(), nullptr);
         }
     }
     return made;
 }
 
-void PlainWalk(const std::string& folder, std::size_t& count)
+std::string ToAnsi(const wchar_t* text, int length)
 {
-    WIN32_FIND_DATAA entry;
-    ScopedFind find(FindFirstFileA((folder + "*").c_str(), &entry));
-    if (!find)
-        return;
-    do {
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && entry.cFileName[0] != '.') {
-            ++count;
-            PlainWalk(folder + entry.cFileName + "\\", count);
-        }
-    } while (FindNextFileA(find.get(), &entry));
-}
-
-void BasicLargeFetchWalk(const std::string& folder, std::size_t& count)
-{
-    WIN32_FIND_DATAA entry;
-    ScopedFind find(FindFirstFileExA((folder + "*").c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr,
-                                     FIND_FIRST_EX_LARGE_FETCH));
-    if (!find)
-        return;
-    do {
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && entry.cFileName[0] != '.') {
-            ++count;
-            BasicLargeFetchWalk(folder + entry.cFileName + "\\", count);
-        }
-    } while (FindNextFileA(find.get(), &entry));
-}
-
-std::string UnixPathOf(const std::string& path)
-{
-    using Convert = char*(CDECL*)(const wchar_t*);
-    auto convert = reinterpret_cast<Convert>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!convert)
-        return {};
-    const std::wstring wide(path.begin(), path.end());
-    char* unix = convert(wide.c_str());
-    std::string result = unix ? unix : "";
-    HeapFree(GetProcessHeap(), 0, unix);
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string result(size, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, length, result.data(), size, nullptr, nullptr);
     return result;
 }
 
-// Native `find -type d`, timed on the Linux side; negative when not under Wine.
-double NativeFindSeconds(const std::string& root)
+// The walk's platform calls alone: one handle per folder, its listing read through that handle.
+void HandleWalk(const std::string& folder, std::vector<std::string>& out)
 {
-    const std::string out = root + "..\\find-time.txt";
-    DeleteFileA(out.c_str());
-    const std::string unixRoot = UnixPathOf(root), unixOut = UnixPathOf(out);
-    if (unixRoot.empty())
-        return -1;
-    std::string line = "/bin/sh -c \"s=$(date +%s%N); find '" + unixRoot + "' -type d >/dev/null; e=$(date +%s%N); "
-                       "echo $((e-s)) > '" + unixOut + ".tmp'; mv '" + unixOut + ".tmp' '" + unixOut + "'\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -1;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    for (int waited = 0; waited < 60000 && GetFileAttributesA(out.c_str()) == INVALID_FILE_ATTRIBUTES; waited += 10)
-        Sleep(10);
-    long long ns = -1;
-    std::ifstream(out) >> ns;
-    DeleteFileA(out.c_str());
-    return ns / 1e9;
+    std::vector<std::string> names;
+    {
+        ScopedFile handle(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!handle)
+            return;
+        alignas(8) static unsigned char buffer[64 * 1024];
+        FILE_INFO_BY_HANDLE_CLASS query = FileIdBothDirectoryRestartInfo;
+        while (GetFileInformationByHandleEx(handle.get(), query, buffer, sizeof buffer)) {
+            query = FileIdBothDirectoryInfo;
+            for (auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer);;
+                 entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(reinterpret_cast<const unsigned char*>(entry) +
+                                                                       entry->NextEntryOffset)) {
+                if ((entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) && entry->FileNameLength > 0 &&
+                    entry->FileName[0] != L'.')
+                    names.push_back(ToAnsi(entry->FileName, int(entry->FileNameLength / sizeof(wchar_t))));
+                if (entry->NextEntryOffset == 0)
+                    break;
+            }
+        }
+    }
+    for (const auto& name : names) {
+        const std::string sub = folder + name + "\\";
+        out.push_back(sub);
+        HandleWalk(sub, out);
+    }
 }
 
-void RemoveTree(const std::string& folder)
+std::vector<std::string> HandleWalk(const std::string& root)
+{
+    std::vector<std::string> out;
+    HandleWalk(root, out);
+    return out;
+}
+
+void FindWalk(const std::string& folder, std::vector<std::string>& out)
 {
     WIN32_FIND_DATAA entry;
     ScopedFind find(FindFirstFileA((folder + "*").c_str(), &entry));
-    if (find) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string full = folder + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full + "\\");
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(find.get(), &entry));
+    if (!find)
+        return;
+    do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && entry.cFileName[0] != '.') {
+            const std::string sub = folder + entry.cFileName + "\\";
+            out.push_back(sub);
+            FindWalk(sub, out);
+        }
+    } while (FindNextFileA(find.get(), &entry));
+}
+
+void ExpectFolders(std::size_t listed, std::size_t expected, const char* who)
+{
+    if (listed != expected)
+        throw std::runtime_error(std::string(who) + " listed " + std::to_string(listed) + " folders, not " +
+                                 std::to_string(expected));
+}
+
+void DirectApply(const TDTItem& item)
+{
+    const std::string& root = item.Path;
+    const std::string source = root + SettingsFileName;
+    const struct {
+        const char* section;
+        const char* key;
+        const std::string& value;
+    } keys[] = {{ShellClassInfoSection, "CLSID", item.CLSID},
+                {ShellClassInfoSection, "IconFile", item.IconFile},
+                {ShellClassInfoSection, "IconIndex", item.IconIndex},
+                {ShellClassInfoSection, "Infotip", item.Infotip},
+                {IconAreaSection, "IconArea_Image", item.IconArea_Image},
+                {IconAreaSection, "IconArea_Text", item.IconArea_Text}};
+    for (const auto& k : keys)
+        if (!WritePrivateProfileStringA(k.section, k.key, k.value.c_str(), source.c_str()))
+            throw std::runtime_error("cannot write " + source);
+    SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesA(root.c_str(), FILE_ATTRIBUTE_SYSTEM);
+    for (const auto& folder : HandleWalk(root)) {
+        const std::string target = folder + SettingsFileName;
+        CopyFileA(source.c_str(), target.c_str(), TRUE);
+        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_SYSTEM);
     }
-    find.reset();
-    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(folder.c_str());
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
+
+void DeleteIfFile(const std::string& file)
+{
+    const DWORD attributes = GetFileAttributesA(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        DeleteFileA(file.c_str());
+}
+
+void DirectRestore(const std::string& root)
+{
+    DeleteIfFile(root + SettingsFileName);
+    for (const auto& folder : HandleWalk(root))
+        DeleteIfFile(folder + SettingsFileName);
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
+
+// The top folder, every 97th folder below it and the last: enough to see a run that stopped
+// short or did nothing, without a second walk after every run.
+std::vector<std::string> Sample(const std::string& top)
+{
+    const auto folders = HandleWalk(top);
+    ExpectFolders(folders.size(), kFoldersPerTop, "handle walk");
+    std::vector<std::string> sample{top};
+    for (std::size_t i = 0; i < folders.size(); i += 97)
+        sample.push_back(folders[i]);
+    sample.push_back(folders.back());
+    return sample;
+}
+
+void ExpectApplied(const std::vector<std::string>& sample, const char* who)
+{
+    constexpr DWORD hiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    for (const auto& folder : sample) {
+        const DWORD file = GetFileAttributesA((folder + SettingsFileName).c_str());
+        const DWORD dir = GetFileAttributesA(folder.c_str());
+        if (file == INVALID_FILE_ATTRIBUTES || (file & hiddenSystem) != hiddenSystem ||
+            dir == INVALID_FILE_ATTRIBUTES || !(dir & FILE_ATTRIBUTE_SYSTEM))
+            throw std::runtime_error(std::string(who) + " left " + folder + " without its settings");
+    }
+}
+
+void ExpectRestored(const std::vector<std::string>& sample, const char* who)
+{
+    for (const auto& folder : sample)
+        if (GetFileAttributesA((folder + SettingsFileName).c_str()) != INVALID_FILE_ATTRIBUTES)
+            throw std::runtime_error(std::string(who) + " left the settings file in " + folder);
+}
+
+void WalkRounds(const std::vector<std::string>& tops)
+{
+    std::size_t ours = 0, floor = 0, find = 0;
+    bench::Rounds runs(bench::RoundsFromEnvironment(7), kTops);
+    runs.Group({{"floor", [&](int top) { floor = HandleWalk(tops[top]).size(); },
+                 [&](int) { ExpectFolders(floor, kFoldersPerTop, "handle walk"); }}});
+    runs.Group({{"ours", [&](int top) { ours = TBaseFile().GetAllSubfolders(tops[top]).size(); },
+                 [&](int) { ExpectFolders(ours, kFoldersPerTop, "GetAllSubfolders"); }}});
+    runs.Group({{"find", [&](int top) {
+                     std::vector<std::string> out;
+                     FindWalk(tops[top], out);
+                     find = out.size();
+                 },
+                 [&](int) { ExpectFolders(find, kFoldersPerTop, "FindFirstFileA walk"); }}});
+    runs.Run();
+    std::printf("subfolder walk, %d top folders of %zu folders each, %d rounds\n", kTops, kFoldersPerTop,
+                runs.Count());
+    runs.PrintTime("handle listing per folder (floor)", "floor", bench::kSeconds);
+    runs.PrintTime("GetAllSubfolders (with loop guard)", "ours", bench::kSeconds);
+    runs.PrintTime("FindFirstFileA recursion", "find", bench::kSeconds);
+    runs.PrintRatio("ratio GetAllSubfolders / floor", "ours", "floor", 1.05);
+    runs.PrintRatio("ratio FindFirstFileA recursion / floor", "find", "floor");
+}
+
+void ApplyRestoreRounds(const std::vector<std::string>& tops)
+{
+    TFolderCtrl ctrl(true);
+    ctrl.SetApplyToSubfolders(true);
+    std::vector<TDTItem> items;
+    std::vector<std::vector<std::string>> samples;
+    for (const auto& top : tops) {
+        ctrl.LoadSettings(top);
+        ctrl.SetDisguiseIndex(1);
+        ctrl.Current.Infotip = "benchmark";
+        items.push_back(ctrl.Current);
+        samples.push_back(Sample(top));
+    }
+
+    bench::Rounds runs(bench::RoundsFromEnvironment(5), kTops);
+    runs.Group({{"apply",
+                 [&](int top) {
+                     ctrl.Current = items[top];
+                     ctrl.ApplySettings(items[top].Infotip);
+                 },
+                 [&](int top) { ExpectApplied(samples[top], "ApplySettings"); }},
+                {"restore",
+                 [&](int top) {
+                     ctrl.Current = items[top];
+                     ctrl.RestoreDefault();
+                 },
+                 [&](int top) { ExpectRestored(samples[top], "RestoreDefault"); }}});
+    runs.Group({{"apply floor", [&](int top) { DirectApply(items[top]); },
+                 [&](int top) { ExpectApplied(samples[top], "direct apply"); }},
+                {"restore floor", [&](int top) { DirectRestore(tops[top]); },
+                 [&](int top) { ExpectRestored(samples[top], "direct restore"); }}});
+    runs.Run();
+    std::printf("apply and restore with subfolders, each top folder in turn, %d rounds\n", runs.Count());
+    runs.PrintTime("walk + direct settings, copies, attributes", "apply floor", bench::kSeconds);
+    runs.PrintTime("ApplySettings with subfolders", "apply", bench::kSeconds);
+    runs.PrintRatio("ratio ApplySettings / floor", "apply", "apply floor", 1.05);
+    runs.PrintTime("walk + direct attribute query, delete", "restore floor", bench::kSeconds);
+    runs.PrintTime("RestoreDefault with subfolders", "restore", bench::kSeconds);
+    runs.PrintRatio("ratio RestoreDefault / floor", "restore", "restore floor", 1.05);
 }
 
 } // namespace
 
 int main()
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string root = std::string(temp) + "quorrel-bench-tree\\";
-    RemoveTree(root);
-    const double buildTime = Seconds([&] { BuildTree(root); });
-
-    std::size_t listed = 0, plain = 0, basic = 0;
-    const double walk = Seconds([&] { listed = TBaseFile().GetAllSubfolders(root).size(); }, 3);
-    const double floor = Seconds([&] { plain = 0; PlainWalk(root, plain); }, 3);
-    const double basicWalk = Seconds([&] { basic = 0; BasicLargeFetchWalk(root, basic); }, 3);
-    const double native = NativeFindSeconds(root);
-
-    std::printf("subfolder walk over %zu folders (tree built in %.2f s)\n", listed, buildTime);
-    std::printf("  GetAllSubfolders (with loop guard)    %8.3f s\n", walk);
-    std::printf("  plain FindFirstFileA recursion        %8.3f s   (%zu folders)\n", floor, plain);
-    std::printf("  FindFirstFileExA basic + large fetch  %8.3f s   (%zu folders)\n", basicWalk, basic);
-    if (native >= 0)
-        std::printf("  native find -type d                   %8.3f s\n", native);
-    std::printf("  ratio walk / plain recursion          %8.2f   (aim: at most 1.0)\n", walk / floor);
-    if (native > 0)
-        std::printf("  ratio plain recursion / native find   %8.1f\n", floor / native);
-
-    // The file calls each folder needs, made directly over the listed folders: the floor
-    // under apply and restore once the walk is done.
-    TFolderCtrl ctrl(true);
-    ctrl.LoadSettings(root);
-    ctrl.SetDisguiseIndex(1);
-    ctrl.SetApplyToSubfolders(false);
-    ctrl.ApplySettings("benchmark");
-    const auto folders = TBaseFile().GetAllSubfolders(root);
-    const std::string source = root + "DeskTop.Ini";
-    const double rawCopy = Seconds([&] {
-        for (const auto& folder : folders) {
-            const std::string target = folder + "DeskTop.Ini";
-            CopyFileA(source.c_str(), target.c_str(), TRUE);
-            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-            SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_SYSTEM);
-        }
-    });
-    const double rawDelete = Seconds([&] {
-        for (const auto& folder : folders) {
-            const std::string target = folder + "DeskTop.Ini";
-            if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES)
-                DeleteFileA(target.c_str());
-        }
-    });
-
-    ctrl.SetApplyToSubfolders(true);
-    const double apply = Seconds([&] { ctrl.ApplySettings("benchmark"); });
-    ctrl.LoadSettings(root);
-    const double restore = Seconds([&] { ctrl.RestoreDefault(); });
-    const double perFolder = 1e6 / listed;
-    std::printf("apply and restore over the same tree\n");
-    std::printf("  ApplySettings with subfolders         %8.3f s   %7.1f us per folder\n", apply, apply * perFolder);
-    std::printf("  walk + direct copy and attributes     %8.3f s   %7.1f us per folder\n", walk + rawCopy,
-                (walk + rawCopy) * perFolder);
-    std::printf("  ratio                                 %8.2f   (aim: 1.0)\n", apply / (walk + rawCopy));
-    std::printf("  RestoreDefault with subfolders        %8.3f s   %7.1f us per folder\n", restore,
-                restore * perFolder);
-    std::printf("  walk + direct attribute query, delete %8.3f s   %7.1f us per folder\n", walk + rawDelete,
-                (walk + rawDelete) * perFolder);
-    std::printf("  ratio                                 %8.2f   (aim: 1.0)\n", restore / (walk + rawDelete));
-    RemoveTree(root);
-    return 0;
+    try {
+        bench::ScratchFolder scratch("quorrel-bench-tree");
+        const auto start = std::chrono::steady_clock::now();
+        ExpectFolders(BuildTree(scratch.Path()), kFolders, "the tree builder");
+        std::printf("tree of %zu folders built in %.2f s\n", kFolders,
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        std::vector<std::string> tops;
+        for (int top = 0; top < kTops; ++top)
+            tops.push_back(TopFolder(scratch.Path(), top));
+        WalkRounds(tops);
+        ApplyRestoreRounds(tops);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "SubfolderWalk: %s\n", e.what());
+        return 1;
+    }
 }

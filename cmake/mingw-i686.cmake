@@ -9,5 +9,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Test programs run in the project's Wine session (its own prefix and display, never the
+# user's ~/.wine), also when ctest is started by hand.
 find_program(WINE_PROGRAM NAMES wine)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_PROGRAM})
+get_filename_component(QUORREL_WITH_WINE ${CMAKE_CURRENT_LIST_DIR}/../scripts/with-wine ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${QUORREL_WITH_WINE} ${WINE_PROGRAM})

@@ -17,18 +17,27 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM param) noexcept
     }
     return TRUE;
 }
-
-// The enabled, visible top-level windows of this thread except one, now disabled.
-std::vector<HWND> DisableThreadWindows(HWND except)
-{
-    std::vector<HWND> windows;
-    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&windows));
-    windows.erase(std::remove(windows.begin(), windows.end(), except), windows.end());
-    for (HWND w : windows)
-        EnableWindow(w, FALSE);
-    return windows;
-}
 } // namespace
+
+TDisabledWindows::TDisabledWindows(HWND except)
+{
+    EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&windows_));
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), except), windows_.end());
+    for (HWND w : windows_)
+        EnableWindow(w, FALSE);
+}
+
+TDisabledWindows::~TDisabledWindows()
+{
+    Restore();
+}
+
+void TDisabledWindows::Restore() noexcept
+{
+    for (HWND w : windows_)
+        EnableWindow(w, TRUE);
+    windows_.clear();
+}
 
 TForm::TForm()
 {
@@ -202,12 +211,11 @@ TModalResult TForm::ShowModal()
     const HWND window = Handle();
     const HWND previous = GetActiveWindow();
     modalResult_ = mrNone;
-    const std::vector<HWND> disabled = DisableThreadWindows(window);
+    TDisabledWindows disabled(window);
     modal_ = true;
     auto restore = [&]() noexcept {
         // Owners are enabled again before this window hides, so activation goes back to them.
-        for (HWND w : disabled)
-            EnableWindow(w, TRUE);
+        disabled.Restore();
         Guarded([this] { SetVisible(false); }, this);
         modal_ = false;
         if (previous && IsWindow(previous))

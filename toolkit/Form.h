@@ -6,6 +6,23 @@
 #include <memory>
 #include <vector>
 
+// The enabled, visible top-level windows of this thread but one, disabled for a scope, as a
+// modal window keeps input from the others. Restore gives them back early; the destructor does
+// it otherwise, however the scope ends.
+class TDisabledWindows {
+public:
+    explicit TDisabledWindows(HWND except);
+    ~TDisabledWindows();
+    TDisabledWindows(const TDisabledWindows&) = delete;
+    TDisabledWindows& operator=(const TDisabledWindows&) = delete;
+
+    void Restore() noexcept;
+    const std::vector<HWND>& Windows() const noexcept { return windows_; }
+
+private:
+    std::vector<HWND> windows_;
+};
+
 // Title-bar buttons of a bordered form.
 using TBorderIcons = unsigned;
 inline constexpr TBorderIcons biSystemMenu = 1, biMinimize = 2;

@@ -1,7 +1,7 @@
 #pragma once
 // Quorrel.exe run as a separate process, the way a user or Explorer starts it, and its windows
 // found and driven from the test: by process, size and caption, with posted messages.
-#include "engine/EngineGuards.h"
+#include "support/RegistryKeyRestorer.h"
 #include "support/TempDir.h"
 #include "toolkit/Scoped.h"
 
@@ -62,7 +62,7 @@ public:
     HWND WaitForMessageBox(DWORD milliseconds = 15000) const;
 
 private:
-    RegistryKeyGuard adorn_, pretend_, default_;
+    RegistryKeyRestorer adorn_, pretend_, default_;
     ScopedKernelHandle process_;
     DWORD id_ = 0;
 };

@@ -27,21 +27,15 @@ struct Seen {
     RECT WorkArea{};
 };
 
-// Finds the About box by class and caption from a thread timer inside its modal loop, notes
-// what it shows and closes it; a deadline ends a box that was never found or did not close.
+// The About box is the one window the test expects: the closer finds it by class and caption
+// inside its modal loop, the driver notes what it shows and closes it the chosen way; the
+// closer's deadline ends a box that did not close.
 class AboutDriver {
 public:
     explicit AboutDriver(CloseBy close, std::string screenshot = {})
-        : close_(close), screenshot_(std::move(screenshot)), tick_(SetTimer(nullptr, 0, 50, &Tick)),
-          deadline_(SetTimer(nullptr, 0, 10000, &Deadline))
+        : close_(close), screenshot_(std::move(screenshot)),
+          closer_(ExpectedWindow{AboutCaption, "", 0, [this](HWND box) { Look(box); }})
     {
-        active_ = this;
-    }
-    ~AboutDriver()
-    {
-        KillTimer(nullptr, tick_);
-        KillTimer(nullptr, deadline_);
-        active_ = nullptr;
     }
     AboutDriver(const AboutDriver&) = delete;
     AboutDriver& operator=(const AboutDriver&) = delete;
@@ -49,13 +43,6 @@ public:
     const Seen& seen() const { return seen_; }
 
 private:
-    static HWND FindBox()
-    {
-        const HWND box = FindWindowA("#32770", AboutCaption);
-        return box && GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId() && IsWindowVisible(box) ? box
-                                                                                                              : nullptr;
-    }
-
     static BOOL CALLBACK AddText(HWND child, LPARAM self) noexcept
     {
         char text[512] = {};
@@ -64,47 +51,33 @@ private:
         return TRUE;
     }
 
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept
+    void Look(HWND box)
     {
-        AboutDriver* self = active_;
-        if (!self || self->seen_.Found)
-            return;
-        const HWND box = FindBox();
-        if (!box)
-            return;
-        Seen& seen = self->seen_;
-        seen.Found = true;
-        seen.Owner = GetWindow(box, GW_OWNER);
-        seen.OwnerEnabled = seen.Owner && IsWindowEnabled(seen.Owner);
-        EnumChildWindows(box, &AddText, reinterpret_cast<LPARAM>(self));
-        GetWindowRect(box, &seen.Frame);
+        seen_.Found = true;
+        seen_.Owner = GetWindow(box, GW_OWNER);
+        seen_.OwnerEnabled = seen_.Owner && IsWindowEnabled(seen_.Owner);
+        EnumChildWindows(box, &AddText, reinterpret_cast<LPARAM>(this));
+        GetWindowRect(box, &seen_.Frame);
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
         GetMonitorInfoA(MonitorFromWindow(box, MONITOR_DEFAULTTONEAREST), &monitor);
-        seen.WorkArea = monitor.rcWork;
-        if (!self->screenshot_.empty())
-            SaveScreenshot(box, self->screenshot_);
-        const HWND ok = GetDlgItem(box, IDOK);
-        switch (self->close_) {
+        seen_.WorkArea = monitor.rcWork;
+        if (!screenshot_.empty())
+            SaveScreenshot(box, screenshot_);
+        switch (close_) {
         case CloseBy::OkButton:
-            PostMessageA(ok, BM_CLICK, 0, 0);
+            PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
             break;
         case CloseBy::Enter:
         case CloseBy::Escape: {
             // Keys go to the control with the focus, as typing would send them.
-            const WPARAM key = self->close_ == CloseBy::Enter ? VK_RETURN : VK_ESCAPE;
+            const WPARAM key = close_ == CloseBy::Enter ? VK_RETURN : VK_ESCAPE;
             const HWND focus = GetFocus();
             PostMessageA(focus ? focus : box, WM_KEYDOWN, key, 1);
             PostMessageA(focus ? focus : box, WM_KEYUP, key, 0xC0000001);
             break;
         }
         }
-    }
-
-    static void CALLBACK Deadline(HWND, UINT, UINT_PTR, DWORD) noexcept
-    {
-        if (const HWND box = FindBox())
-            PostMessageA(box, WM_CLOSE, 0, 0);
     }
 
     // The box as it is on the screen, as a 24-bit bitmap file.
@@ -135,15 +108,11 @@ private:
         out.write(static_cast<const char*>(bits), std::streamsize(stride) * height);
     }
 
-    static AboutDriver* active_;
     CloseBy close_;
     std::string screenshot_;
-    UINT_PTR tick_;
-    UINT_PTR deadline_;
     Seen seen_;
+    ModalCloser closer_;
 };
-
-AboutDriver* AboutDriver::active_ = nullptr;
 
 class AboutBox : public testing::Test {
 protected:

@@ -4,14 +4,13 @@
 #include "skin/BmpButton.h"
 #include "skin/FormShape.h"
 #include "skin/SkinTestSupport.h"
+#include "support/Screenshots.h"
 #include "toolkit/Application.h"
 #include "toolkit/Canvas.h"
 #include "toolkit/Form.h"
 #include "toolkit/FormLayout.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -64,21 +63,6 @@ void Settle()
         Application.ProcessMessages();
         Sleep(25);
     }
-}
-
-std::string ScreenshotFolder()
-{
-    const char* folder = std::getenv("QUORREL_SCREENSHOTS");
-    if (!folder || !*folder)
-        return {};
-    std::string path = folder;
-    if (path[0] == '/')
-        path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    CreateDirectoryA(path.c_str(), nullptr);
-    return path + "\\";
 }
 
 // The window and a margin of the desktop around it, as the screen shows them.

@@ -1,5 +1,8 @@
 #include "support/ShellNotifications.h"
 
+#include "support/TempDir.h"
+#include "toolkit/Scoped.h"
+
 #include <shlobj.h>
 
 #include <string>
@@ -51,26 +54,19 @@ LRESULT CALLBACK ShellNotifications::WindowProc(HWND window, UINT message, WPARA
 bool RunUnixCommand(const char* command)
 {
     // Wine starts a Linux program detached: its process handle does not tell when it ends, so
-    // the command leaves a marker file behind when it is done.
-    static int counter = 0;
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string marker = std::string(temp) + "quorrel-unix-done-" + std::to_string(GetCurrentProcessId()) +
-                               "-" + std::to_string(counter++);
-    DeleteFileA(marker.c_str());
+    // the command leaves a marker file behind when it is done, in a temporary folder of its own.
+    const TempDir folder;
+    const std::string marker = folder.Path() + "done";
     std::string line = std::string("/bin/sh -c \"(") + command + "); touch '" + UnixPathOf(marker) + "'\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const ScopedKernelHandle thread(process.hThread), started(process.hProcess);
     for (int waited = 0; waited < 10000; waited += 20) {
-        if (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            DeleteFileA(marker.c_str());
+        if (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES)
             return true;
-        }
         Sleep(20);
     }
     return false;

@@ -1,9 +1,44 @@
 #include "support/TempDir.h"
 
+#include "support/ShellNotifications.h"
+#include "toolkit/Scoped.h"
+
+#include <gtest/gtest.h>
+
 #include <atomic>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
+
+namespace {
+
+// Reads the last error first: building the message may change it.
+[[noreturn]] void ThrowFileError(const std::string& what, const std::string& path)
+{
+    const DWORD code = GetLastError();
+    throw std::runtime_error(what + " " + path + ": " + SystemReason(code));
+}
+
+std::string Upper(std::string text)
+{
+    CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// The names below a folder, for a failure message.
+std::string Listing(const std::string& folder)
+{
+    std::string names;
+    WIN32_FIND_DATAA data;
+    if (const ScopedFind find(FindFirstFileA((folder + "*").c_str(), &data)); find) {
+        do {
+            const std::string name = data.cFileName;
+            if (name != "." && name != "..")
+                names += (names.empty() ? "" : ", ") + name;
+        } while (FindNextFileA(find.get(), &data));
+    }
+    return names.empty() ? "(only the folder)" : names;
+}
+
+} // namespace
 
 TempDir::TempDir()
 {
@@ -16,13 +51,25 @@ TempDir::TempDir()
         if (CreateDirectoryA(path_.c_str(), nullptr))
             return;
         if (GetLastError() != ERROR_ALREADY_EXISTS)
-            throw std::runtime_error("cannot create " + path_);
+            ThrowFileError("cannot create", path_);
     }
 }
 
 TempDir::~TempDir()
 {
-    RemoveTree(path_);
+    try {
+        // A file dialog moves the process's current folder to where the user chose, and a
+        // current folder cannot be removed.
+        char current[MAX_PATH] = {};
+        GetCurrentDirectoryA(MAX_PATH, current);
+        if (Upper(std::string(current) + "\\").starts_with(Upper(path_)))
+            SetCurrentDirectoryA(path_.substr(0, path_.find_last_of('\\', path_.size() - 2) + 1).c_str());
+        RemoveTree(path_);
+        // What is left is held open by someone: the test that made it is told, not a later run.
+        if (GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES)
+            ADD_FAILURE() << "cannot remove the temporary folder " << path_ << "; left: " << Listing(path_);
+    } catch (...) {
+    }
 }
 
 std::string TempDir::MakeDir(const std::string& relative) const
@@ -34,7 +81,8 @@ std::string TempDir::MakeDir(const std::string& relative) const
         if (end == std::string::npos)
             end = relative.size();
         full += relative.substr(start, end - start) + "\\";
-        CreateDirectoryA(full.c_str(), nullptr);
+        if (!CreateDirectoryA(full.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+            ThrowFileError("cannot create", full);
         start = end + 1;
     }
     return full;
@@ -43,17 +91,46 @@ std::string TempDir::MakeDir(const std::string& relative) const
 std::string TempDir::WriteFile(const std::string& relative, const std::string& bytes) const
 {
     const std::string full = path_ + relative;
-    std::ofstream out(full, std::ios::binary);
-    out << bytes;
+    const ScopedFile file(CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr));
+    if (!file)
+        ThrowFileError("cannot write", full);
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        ThrowFileError("cannot write", full);
+    if (written != bytes.size()) {
+        SetLastError(ERROR_HANDLE_DISK_FULL);
+        ThrowFileError("cannot write", full);
+    }
     return full;
+}
+
+std::string SystemReason(DWORD code)
+{
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text,
+                   nullptr);
+    std::string reason = text;
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
+        reason.pop_back();
+    return reason.empty() ? "error " + std::to_string(code) : reason;
 }
 
 std::string ReadFileBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    const ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
+        ThrowFileError("cannot read", path);
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    do {
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr))
+            ThrowFileError("cannot read", path);
+        bytes.append(buffer, got);
+    } while (got != 0);
+    return bytes;
 }
 
 bool FileExists(const std::string& path)
@@ -68,30 +145,42 @@ DWORD AttributesOf(const std::string& path)
     return a == INVALID_FILE_ATTRIBUTES ? a : (a & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
 }
 
+namespace {
+
+// A link is removed as a link: never followed, and its target's attributes stay as they are.
+void RemoveLink(const std::string& path)
+{
+    if (DeleteFileA(path.c_str()))
+        return;
+    // Wine cannot remove a link to a folder through its file calls; the Linux side can.
+    const std::string unix = UnixPathOf(path);
+    if (!unix.empty() && unix.find('\'') == std::string::npos)
+        RunUnixCommand(("rm -f -- '" + unix + "'").c_str());
+}
+
+} // namespace
+
 void RemoveTree(const std::string& path)
 {
     std::string folder = path;
     if (!folder.empty() && folder.back() != '\\')
         folder += '\\';
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    if (const ScopedFind find(FindFirstFileA((folder + "*").c_str(), &data)); find) {
         do {
             const std::string name = data.cFileName;
             if (name == "." || name == "..")
                 continue;
             const std::string full = folder + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            // Links are removed as links, never followed into.
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                if (!RemoveDirectoryA(full.c_str()))
-                    RemoveTree(full);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                RemoveLink(full);
+            } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full);
             } else {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileA(full.c_str());
             }
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
+        } while (FindNextFileA(find.get(), &data));
     }
     SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryA(folder.c_str());

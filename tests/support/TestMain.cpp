@@ -1,11 +1,26 @@
+#include "support/ModalCloser.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <optional>
+
+namespace {
+// Every test runs with a closer that expects no window: a box that comes up where the test
+// has no closer of its own fails that test with its text instead of waiting for a click.
+class UnexpectedWindowGuard : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override { guard_.emplace(); }
+    void OnTestEnd(const testing::TestInfo&) override { guard_.reset(); }
+    std::optional<ModalCloser> guard_;
+};
+} // namespace
 
 int main(int argc, char** argv)
 {
     // No critical-error boxes may stop an unattended run.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new UnexpectedWindowGuard);
     return RUN_ALL_TESTS();
 }

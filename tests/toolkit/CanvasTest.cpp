@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -251,16 +253,32 @@ TEST(Canvas, WithoutContextDrawingIsRefused)
     EXPECT_THROW(canvas.FillRect(RECT{0, 0, 1, 1}), Exception);
 }
 
-TEST(Canvas, ClipRectAndLocking)
+TEST(Canvas, ClipRectCoversTheBitmap)
 {
     TBitmap bitmap(7, 5);
     RECT clip = bitmap.Canvas().ClipRect();
     EXPECT_EQ(clip.right - clip.left, 7);
     EXPECT_EQ(clip.bottom - clip.top, 5);
-    bitmap.Canvas().Lock();
-    bitmap.Canvas().Lock();
-    EXPECT_EQ(bitmap.Canvas().LockCount(), 2);
-    bitmap.Canvas().Unlock();
-    bitmap.Canvas().Unlock();
-    EXPECT_EQ(bitmap.Canvas().LockCount(), 0);
+}
+
+TEST(Canvas, LockKeepsOtherThreadsOutUntilTheLastUnlock)
+{
+    TBitmap bitmap(2, 2);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Lock();
+    canvas.Lock(); // the owning thread may lock again
+    std::atomic<bool> entered{false};
+    std::thread other([&] {
+        canvas.Lock();
+        entered = true;
+        canvas.Unlock();
+    });
+    canvas.Unlock();
+    // Still locked once: the other thread must not get in, however long it is given.
+    Sleep(100);
+    EXPECT_FALSE(entered);
+    canvas.Unlock();
+    other.join();
+    EXPECT_TRUE(entered);
+    EXPECT_EQ(canvas.LockCount(), 0);
 }

@@ -1,5 +1,6 @@
 #include "support/ModalCloser.h"
 
+#include "support/RegistryKeyRestorer.h"
 #include "support/TempDir.h"
 #include "toolkit/ColorDialog.h"
 #include "toolkit/OpenDialog.h"
@@ -34,7 +35,7 @@ std::pair<bool, TColor> RunColorDialog(TColor start, WPARAM command)
     TestOwnerWindow owner;
     TColorDialog dialog(owner.get());
     dialog.SetColor(start);
-    ModalCloser closer(command);
+    ModalCloser closer(DialogWindow("Color", command));
     const bool confirmed = dialog.Execute();
     EXPECT_TRUE(closer.Found());
     return {confirmed, dialog.Color()};
@@ -56,11 +57,14 @@ TEST(ColorDialog, ConfirmingAnswersTheShownColourAsAPlainValue)
 
 TEST(OpenDialog, CancelKeepsTheFileName)
 {
+    const RegistryKeyRestorer recent(HKEY_CURRENT_USER, FileDialogRecentFolders);
+    TempDir dir;
     TestOwnerWindow owner;
     TOpenDialog dialog(owner.get());
     dialog.SetFilter("Picture file(*.Bmp, *.Jpg)|*.bmp;*.jpg");
+    dialog.SetInitialDir(dir.Path());
     dialog.SetFileName("before.bmp");
-    ModalCloser closer(IDCANCEL);
+    ModalCloser closer(DialogWindow("Open", IDCANCEL));
     EXPECT_FALSE(dialog.Execute());
     EXPECT_TRUE(closer.Found());
     EXPECT_EQ(dialog.FileName(), "before.bmp");
@@ -68,6 +72,7 @@ TEST(OpenDialog, CancelKeepsTheFileName)
 
 TEST(OpenDialog, ConfirmingAnswersTheFullPath)
 {
+    const RegistryKeyRestorer recent(HKEY_CURRENT_USER, FileDialogRecentFolders);
     TempDir dir;
     const std::string picture = dir.WriteFile("sky.bmp", "BM");
     TestOwnerWindow owner;
@@ -75,7 +80,7 @@ TEST(OpenDialog, ConfirmingAnswersTheFullPath)
     dialog.SetFilter("Picture file(*.Bmp, *.Jpg)|*.bmp;*.jpg");
     dialog.SetInitialDir(dir.Path());
     dialog.SetFileName("sky.bmp");
-    ModalCloser closer(IDOK);
+    ModalCloser closer(DialogWindow("Open", IDOK));
     EXPECT_TRUE(dialog.Execute());
     EXPECT_TRUE(closer.Found());
     EXPECT_EQ(dialog.FileName(), picture);

@@ -114,6 +114,32 @@ TEST(ModalForm, OtherWindowsAreDisabledWhileItRuns)
     owner->Hide();
 }
 
+TEST(ModalForm, DisabledWindowsComeBackHoweverTheScopeEnds)
+{
+    auto kept = MakeForm<DialogForm>();
+    auto other = MakeForm<DialogForm>();
+    auto alreadyOff = MakeForm<DialogForm>();
+    for (auto* form : {kept.get(), other.get(), alreadyOff.get()})
+        form->Show();
+    EnableWindow(alreadyOff->Handle(), FALSE);
+    try {
+        TDisabledWindows disabled(kept->Handle());
+        EXPECT_TRUE(IsWindowEnabled(kept->Handle()));
+        EXPECT_FALSE(IsWindowEnabled(other->Handle()));
+        throw Exception("the work failed");
+    } catch (const Exception&) {
+    }
+    EXPECT_TRUE(IsWindowEnabled(other->Handle()));
+    EXPECT_FALSE(IsWindowEnabled(alreadyOff->Handle())) << "a window disabled before stays disabled";
+
+    TDisabledWindows early(kept->Handle());
+    early.Restore();
+    EXPECT_TRUE(IsWindowEnabled(other->Handle()));
+    EnableWindow(alreadyOff->Handle(), TRUE);
+    for (auto* form : {kept.get(), other.get(), alreadyOff.get()})
+        form->Hide();
+}
+
 TEST(ModalForm, CloseRequestCancels)
 {
     auto form = MakeForm<DialogForm>();

@@ -56,7 +56,8 @@ TEST(PopupMenu, ChoosingAnItemFromTheShownMenuRunsItsHandler)
     bool prepared = false;
     menu.OnPopup = [&](TPopupMenu&) { prepared = true; };
 
-    ModalCloser safety(IDCANCEL);
+    // Expects no dialog; ends the menu if the keys below do not.
+    const ModalCloser menuDeadline;
     // The menu's own loop reads these keys: down twice to the second item, then Enter.
     for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN})
         PostMessageA(owner.get(), WM_KEYDOWN, key, 0);

@@ -62,13 +62,6 @@ TEST(RadioButtons, OneParentIsOneGroup)
     EXPECT_EQ(form.clicked, (std::vector<int>{1, 3, 2}));
 }
 
-TEST(RadioButtons, NoneCheckedAtFirst)
-{
-    RadioForm form;
-    for (int i = 1; i <= 3; ++i)
-        EXPECT_FALSE(form.Radio(i).Checked());
-}
-
 class CheckForm : public TForm {
 public:
     CheckForm()

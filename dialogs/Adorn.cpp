@@ -1,0 +1,163 @@
+#include "dialogs/Adorn.h"
+
+#include "dialogs/Artwork.h"
+#include "engine/FolderCtrl.h"
+#include "skin/BmpButton.h"
+#include "skin/FormShape.h"
+#include "toolkit/Action.h"
+#include "toolkit/ActionList.h"
+#include "toolkit/Bitmap.h"
+#include "toolkit/Canvas.h"
+#include "toolkit/Font.h"
+#include "toolkit/Image.h"
+#include "toolkit/Label.h"
+#include "toolkit/Memo.h"
+#include "toolkit/PageControl.h"
+#include "toolkit/Panel.h"
+#include "toolkit/TabSheet.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int kClientWidth = 488, kClientHeight = 341;
+
+// A white preview panel with a single sunken border, at the top left of a page.
+std::function<void(TPanel&)> PreviewPanel()
+{
+    return [](TPanel& panel) {
+        panel.SetBorderStyle(bsSingle);
+        panel.SetBevelOuter(bvNone);
+        panel.SetColor(clWhite);
+    };
+}
+
+// A page's Select or Clear button, 108 by 38, on the right of the page.
+TLayoutRow PageButton(const char* name, const char* sheet, int top, const char* art, TAction*& action)
+{
+    return Place<TBmpButton>(name, 344, top, 108, 38, sheet, [art, &action](TBmpButton& button) {
+        LoadButtonArt(button, art);
+        button.SetAction(action);
+    });
+}
+} // namespace
+
+TFormAdorn::TFormAdorn() : TFolderDialog("Adorn Folder", kClientWidth, kClientHeight)
+{
+    // The actions first, so the buttons can be bound to them as they are made.
+    TAction *actOK = nullptr, *selectIco = nullptr, *clearIco = nullptr, *selectColor = nullptr,
+            *clearColor = nullptr, *selectPic = nullptr, *clearPic = nullptr;
+    auto action = [this](const char* name, TAction*& slot, void (TFormAdorn::*handler)(TObject*)) {
+        return Place<TAction>(name, [this, &slot, handler](TAction& a) {
+            a.SetActionList(&Component<TActionList>("ActionList1"));
+            a.OnExecute = [this, handler](TObject* sender) { (this->*handler)(sender); };
+            slot = &a;
+        });
+    };
+    TFormLayout rows{
+        Place<TActionList>("ActionList1"),
+        action("ActOK", actOK, &TFormAdorn::ActOKExecute),
+        action("ActSelectIco", selectIco, &TFormAdorn::ActSelectIcoExecute),
+        action("ActClearIco", clearIco, &TFormAdorn::ActClearIcoExecute),
+        action("ActSelectColor", selectColor, &TFormAdorn::ActSelectColorExecute),
+        action("ActClearColor", clearColor, &TFormAdorn::ActClearColorExecute),
+        action("ActSelectPic", selectPic, &TFormAdorn::ActSelectPicExecute),
+        action("ActClearPic", clearPic, &TFormAdorn::ActClearPicExecute),
+        SkinRow(kClientWidth, kClientHeight),
+        Place<TPageControl>("PageControl1", 11, 39, 467, 248, {},
+                            [](TPageControl& pages) { pages.SetAnchors(akLeft | akTop | akRight | akBottom); }),
+        Place<TTabSheet>("TabSheet1", "PageControl1", [](TTabSheet& s) { s.SetCaption("Icon"); }),
+        Place<TTabSheet>("TabSheet2", "PageControl1", [](TTabSheet& s) { s.SetCaption("Tip"); }),
+        Place<TTabSheet>("TabSheet3", "PageControl1", [](TTabSheet& s) { s.SetCaption("Text color"); }),
+        Place<TTabSheet>("TabSheet4", "PageControl1", [](TTabSheet& s) { s.SetCaption("Background"); }),
+        // Icon: the preview is the panel's inside (2-pixel sunken edge), so an icon drawn into it
+        // before the window exists lands where it will show.
+        Place<TPanel>("Panel2", 4, 4, 257, 191, "TabSheet1", PreviewPanel()),
+        Place<TImage>("Image1", 0, 0, 253, 187, "Panel2", [](TImage& image) { image.SetAlign(alClient); }),
+        PageButton("BmpButton7", "TabSheet1", 132, "BTN_SELECT", selectIco),
+        PageButton("BmpButton8", "TabSheet1", 172, "BTN_CLEAR", clearIco),
+        // Tip.
+        Place<TMemo>("FolderTip", 4, 4, 450, 211, "TabSheet2",
+                     [](TMemo& memo) { memo.SetAnchors(akLeft | akTop | akRight | akBottom); }),
+        // Text color: a sample of the captions in the folder's colour.
+        Place<TLabel>("Label1", 88, 80, 102, 29, "TabSheet3", [](TLabel& label) {
+            label.SetCaption("Korvane");
+            label.SetParentFont(false);
+            label.Font().SetName("MS Sans Serif");
+            label.Font().SetHeight(24);
+            label.Font().SetBold(true);
+            label.Font().SetColor(clWindowText);
+            label.SetTransparent(true);
+            // At least as wide as the sample in this font: the text is never cut off.
+            TBitmap measure(1, 1);
+            measure.Canvas().Font().Assign(label.Font());
+            label.SetWidth(std::max(label.Width(), measure.Canvas().TextWidth(label.Caption()) + 2));
+        }),
+        PageButton("BmpButton11", "TabSheet3", 132, "BTN_SELECT", selectColor),
+        PageButton("BmpButton12", "TabSheet3", 172, "BTN_CLEAR", clearColor),
+        // Background: the picture stretched over the preview.
+        Place<TPanel>("Panel1", 4, 4, 257, 193, "TabSheet4", PreviewPanel()),
+        Place<TImage>("Image2", 0, 0, 253, 189, "Panel1", [](TImage& image) {
+            image.SetAlign(alClient);
+            image.SetStretch(true);
+        }),
+        PageButton("BmpButton5", "TabSheet4", 132, "BTN_SELECT", selectPic),
+        PageButton("BmpButton6", "TabSheet4", 172, "BTN_CLEAR", clearPic),
+    };
+    AddChrome(rows, {308, 408});
+    Finish(rows);
+    BmpButton(1).SetAction(actOK);
+    Component<TFormShape>("FormShape1").OnFormShow = [this](TObject* sender) { FormShape1FormShow(sender); };
+    OnHide = [this](TObject* sender) { FormHide(sender); };
+}
+
+TPageControl& TFormAdorn::PageControl1() const { return Component<TPageControl>("PageControl1"); }
+TImage& TFormAdorn::Image1() const { return Component<TImage>("Image1"); }
+TMemo& TFormAdorn::FolderTip() const { return Component<TMemo>("FolderTip"); }
+TLabel& TFormAdorn::Label1() const { return Component<TLabel>("Label1"); }
+TImage& TFormAdorn::Image2() const { return Component<TImage>("Image2"); }
+
+void TFormAdorn::FormShape1FormShow(TObject*)
+{
+    ShowBody();
+}
+
+void TFormAdorn::FormHide(TObject*)
+{
+    Image1().SetVisible(false);
+    Image2().Picture().Clear();
+}
+
+void TFormAdorn::ActOKExecute(TObject*)
+{
+    ApplyFolder(FolderTip().Text());
+}
+
+void TFormAdorn::ActSelectIcoExecute(TObject*)
+{
+    FolderController().SelectIcon(&Image1());
+}
+
+void TFormAdorn::ActClearIcoExecute(TObject*)
+{
+    FolderController().ClearIcon(Image1());
+}
+
+void TFormAdorn::ActSelectColorExecute(TObject*)
+{
+    FolderController().SelectTextColor(&Label1());
+}
+
+void TFormAdorn::ActClearColorExecute(TObject*)
+{
+    FolderController().ClearTextColor(&Label1());
+}
+
+void TFormAdorn::ActSelectPicExecute(TObject*)
+{
+    FolderController().SelectBackground(Image2());
+}
+
+void TFormAdorn::ActClearPicExecute(TObject*)
+{
+    FolderController().ClearBackground(Image2());
+}

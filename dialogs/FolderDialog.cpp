@@ -1,0 +1,118 @@
+#include "dialogs/FolderDialog.h"
+
+#include "dialogs/Artwork.h"
+#include "dialogs/Progress.h"
+#include "engine/FolderCtrl.h"
+#include "skin/BmpButton.h"
+#include "skin/FormShape.h"
+#include "toolkit/Bitmap.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/CommandLine.h"
+#include "toolkit/Exception.h"
+#include "toolkit/Font.h"
+
+#include <utility>
+
+TFolderCtrl& FolderController()
+{
+    if (!TheFolderCtrl)
+        throw Exception("The folder controller has not been created");
+    return *TheFolderCtrl;
+}
+
+void ShowChecked(TCheckBox& box, bool checked)
+{
+    TNotifyEvent click = std::exchange(box.OnClick, nullptr);
+    try {
+        box.SetChecked(checked);
+    } catch (...) {
+        box.OnClick = std::move(click);
+        throw;
+    }
+    box.OnClick = std::move(click);
+}
+
+TFolderDialog::TFolderDialog(const std::string& caption, int clientWidth, int clientHeight)
+    : clientWidth_(clientWidth), clientHeight_(clientHeight)
+{
+    SetCaption(caption);
+    // As declared; the skin then takes caption and frame away and cuts the outline.
+    SetBorderStyle(bsSingle);
+    SetBorderIcons(biSystemMenu | biMinimize);
+    SetPosition(poDesktopCenter);
+    Font().SetName("MS Sans Serif");
+    Font().SetHeight(11);
+}
+
+TLayoutRow TFolderDialog::SkinRow(int clientWidth, int clientHeight)
+{
+    return Place<TFormShape>("FormShape1", 0, 0, clientWidth, clientHeight, {}, [](TFormShape& shape) {
+        shape.Picture().Bitmap().Assign(*ArtBitmap("SKIN_DIALOG"));
+    });
+}
+
+void TFolderDialog::AddChrome(TFormLayout& rows, const TChrome& chrome)
+{
+    auto button = [](const char* art, TModalResult result, bool visible) {
+        return [art, result, visible](TBmpButton& b) {
+            LoadButtonArt(b, art);
+            b.SetModalResult(result);
+            b.SetVisible(visible);
+        };
+    };
+    rows.push_back(Place<TBmpButton>("BmpButton1", 261, 293, 108, 38, {}, button("BTN_OK", mrOk, true)));
+    rows.push_back(Place<TBmpButton>("BmpButton2", 370, 293, 108, 38, {}, button("BTN_CANCEL", mrCancel, true)));
+    rows.push_back(Place<TCheckBox>("AlppeSubDirectory", 16, chrome.BoxTop, 129, 17, {}, [](TCheckBox& box) {
+        box.SetCaption("Apply to folder");
+        box.SetAnchors(akLeft | akBottom);
+        box.SetVisible(false);
+        box.SetColor(DialogBodyColor);
+    }));
+    rows.push_back(Place<TBmpButton>("BmpButton9", chrome.MinimiseLeft, 6, 31, 27, {}, button("BTN_MIN", mrNone, false)));
+    rows.push_back(
+        Place<TBmpButton>("BmpButton10", chrome.MinimiseLeft + 33, 6, 31, 27, {}, button("BTN_CLOSE", mrCancel, true)));
+}
+
+void TFolderDialog::Finish(const TFormLayout& rows)
+{
+    BuildLayout(*this, rows);
+    SetClientSize(clientWidth_, clientHeight_);
+    OnCreate = [this](TObject* sender) { FormCreate(sender); };
+    AlppeSubDirectory().OnClick = [this](TObject* sender) { AlppeSubDirectoryClick(sender); };
+}
+
+TCheckBox& TFolderDialog::AlppeSubDirectory() const
+{
+    return Component<TCheckBox>("AlppeSubDirectory");
+}
+
+TBmpButton& TFolderDialog::BmpButton(int number) const
+{
+    return Component<TBmpButton>("BmpButton" + std::to_string(number));
+}
+
+void TFolderDialog::FormCreate(TObject*)
+{
+    if (ParamCount() >= 2)
+        AlppeSubDirectory().SetVisible(true);
+}
+
+void TFolderDialog::AlppeSubDirectoryClick(TObject*)
+{
+    FolderController().SetApplyToSubfolders(AlppeSubDirectory().Checked());
+}
+
+void TFolderDialog::ShowBody()
+{
+    SetColor(DialogBodyColor);
+    // What the box shows is what OK will do, whoever set the controller last.
+    if (TheFolderCtrl)
+        ShowChecked(AlppeSubDirectory(), TheFolderCtrl->ApplyToSubfolders);
+}
+
+void TFolderDialog::ApplyFolder(const std::string& infotip)
+{
+    TFolderCtrl& ctrl = FolderController();
+    const TProgressScope progress(ctrl);
+    ctrl.ApplySettings(infotip);
+}

@@ -1,0 +1,56 @@
+#pragma once
+// What the Pretend Folder and Adorn Folder dialogs share: the dialog skin with its window
+// glyphs, OK and Cancel, the "Apply to folder" box, the body's font and colour, and the way OK
+// writes the folder. Neither dialog keeps state of its own: every choice goes straight to
+// TheFolderCtrl.
+#include "toolkit/Form.h"
+#include "toolkit/FormLayout.h"
+
+#include <string>
+
+class TBmpButton;
+class TCheckBox;
+class TFolderCtrl;
+
+// The skin's body grey: the dialogs and the controls that sit on the body take it.
+inline constexpr TColor DialogBodyColor = RGBColor(222, 222, 222);
+
+// The one controller; an Exception when the program has not made it.
+TFolderCtrl& FolderController();
+
+// Sets a check box without running its click handler: showing a state is not choosing it.
+void ShowChecked(TCheckBox& box, bool checked);
+
+class TFolderDialog : public TForm {
+public:
+    // With a verb and a folder on the command line (a start from Explorer) the dialog offers
+    // its own "Apply to folder" box; otherwise the main window's box governs.
+    void FormCreate(TObject* sender);
+    void AlppeSubDirectoryClick(TObject* sender);
+
+    TCheckBox& AlppeSubDirectory() const;
+    TBmpButton& BmpButton(int number) const;
+
+protected:
+    // Where the parts differ between the dialogs.
+    struct TChrome {
+        int BoxTop;       // "Apply to folder"
+        int MinimiseLeft; // the hidden minimise glyph; the close glyph follows 33 pixels on
+    };
+    TFolderDialog(const std::string& caption, int clientWidth, int clientHeight);
+
+    // The skin, first of every layout: everything else sits over it.
+    static TLayoutRow SkinRow(int clientWidth, int clientHeight);
+    // OK, Cancel, the box and the two glyphs, after the dialog's own rows.
+    static void AddChrome(TFormLayout& rows, const TChrome& chrome);
+    // Ends the layout: the table's components, the client size, the handlers.
+    void Finish(const TFormLayout& rows);
+
+    // Every show: the body colour, and the box shows what the controller will do.
+    void ShowBody();
+    // Writes the folder with this info tip, with a progress window when it takes long.
+    static void ApplyFolder(const std::string& infotip);
+
+private:
+    int clientWidth_, clientHeight_;
+};

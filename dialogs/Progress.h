@@ -1,0 +1,85 @@
+#pragma once
+// Long folder work (writing or restoring every subfolder of a large tree) runs on the GUI
+// thread. A TProgressScope, made just before the controller's call, listens to the
+// controller's progress for the span of that call; once the work has taken longer than half
+// a second it shows a small window (the application title as caption, "n of m folders", a bar
+// and the folder being written) and from then on keeps every window painting while the other
+// windows take no input, as under a modal window. The window goes, and the other windows are
+// enabled again, when the scope ends, however the work ended.
+#include "dialogs/ProgressPacing.h"
+#include "toolkit/BusyCursor.h"
+#include "toolkit/Form.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class TFolderCtrl;
+class TProgressView;
+
+// The progress window itself. It has no controls and cannot be closed by the user: the work
+// has no safe point to stop at but its end.
+class TFormProgress : public TForm {
+public:
+    // `owner`: the window it stays above and is centred on (null: the desktop).
+    explicit TFormProgress(HWND owner);
+    ~TFormProgress() override;
+
+    void SetProgress(std::size_t done, std::size_t total, const std::string& folder);
+    // What the window shows.
+    std::string CountText() const;
+    std::size_t Done() const noexcept { return done_; }
+    std::size_t Total() const noexcept { return total_; }
+    // The folder as shown: shortened in the middle ("C:\Photos\...\2019\") to fit the window.
+    std::string FolderText();
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    friend class TProgressView;
+    HWND owner_;
+    TProgressView* view_ = nullptr;
+    std::size_t done_ = 0, total_ = 0;
+    std::string folder_;
+};
+
+// Milliseconds of a steady clock; tests hand in their own.
+using TMillisecondClock = std::function<std::uint64_t()>;
+
+class TProgressScope {
+public:
+    // Without a clock of its own the scope takes the default one (see SetDefaultClock).
+    explicit TProgressScope(TFolderCtrl& ctrl, TMillisecondClock clock = {});
+    ~TProgressScope();
+    TProgressScope(const TProgressScope&) = delete;
+    TProgressScope& operator=(const TProgressScope&) = delete;
+
+    // The window while it is shown, else null.
+    TFormProgress* Window() const noexcept { return form_.get(); }
+
+    // The clock of scopes made without one: the system's steady clock, or (for tests that go
+    // through the dialogs) another; an empty one puts the system's back.
+    static void SetDefaultClock(TMillisecondClock clock);
+
+private:
+    void Report(std::size_t done, std::size_t total, const std::string& folder) noexcept;
+    void Open();
+    void Close() noexcept;
+    // Paint, timer and other non-input messages of every window; input is dropped.
+    void Pump() noexcept;
+
+    TFolderCtrl& ctrl_;
+    std::function<void(std::size_t, std::size_t, const std::string&)> previous_;
+    TMillisecondClock clock_;
+    TProgressPacing pacing_;
+    TBusyCursor busy_;
+    bool failed_ = false;
+    HWND previousActive_ = nullptr;
+    std::unique_ptr<TFormProgress> form_;
+    std::unique_ptr<TDisabledWindows> disabled_;
+    bool quit_ = false;
+    WPARAM quitCode_ = 0;
+};

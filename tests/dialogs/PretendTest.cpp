@@ -1,0 +1,124 @@
+#include "DialogFixture.h"
+#include "dialogs/Pretend.h"
+#include "engine/DisguiseTargets.h"
+#include "skin/BmpButton.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/CommandLine.h"
+#include "toolkit/RadioButton.h"
+
+namespace {
+
+const std::string RecycleBin = DisguiseTargets[1].Clsid;
+const std::string MyComputer = DisguiseTargets[7].Clsid;
+
+// The radio buttons the platform shows checked, by number.
+std::vector<int> CheckedOnScreen(TFormPretend& form)
+{
+    std::vector<int> checked;
+    for (int n = 1; n <= 8; ++n)
+        if (SendMessageA(form.RadioButton(n).Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED)
+            checked.push_back(n);
+    return checked;
+}
+
+std::string WithDisguise(const std::string& clsid)
+{
+    return "[.ShellClassInfo]\r\nCLSID=" + clsid + "\r\nInfotip=An old tip\r\n";
+}
+
+using PretendDialog = DialogTest;
+
+TEST_F(PretendDialog, OpensOnTheCurrentDisguiseAndWritesTheOneClickedWithoutTip)
+{
+    LoadFolder(WithDisguise(RecycleBin));
+    auto form = MakeForm<TFormPretend>();
+    std::vector<int> atOpen, afterClick;
+    const TModalResult result = RunModal(*form, {
+        [&] {
+            atOpen = CheckedOnScreen(*form);
+            SendMessageA(form->RadioButton(8).Handle(), BM_CLICK, 0, 0);
+            afterClick = CheckedOnScreen(*form);
+            EXPECT_EQ(TheFolderCtrl->Current.CLSID, MyComputer) << "a click goes to the controller at once";
+            EXPECT_EQ(Setting(ShellClassInfo, "CLSID"), RecycleBin) << "nothing is written before OK";
+            return true;
+        },
+        Click(*form, form->BmpButton(1)),
+    });
+    EXPECT_EQ(result, mrOk);
+    EXPECT_EQ(atOpen, std::vector<int>{2});
+    EXPECT_EQ(afterClick, std::vector<int>{8});
+    EXPECT_EQ(Setting(ShellClassInfo, "CLSID"), MyComputer);
+    EXPECT_EQ(Setting(ShellClassInfo, "Infotip"), "") << "confirming a disguise removes the tip";
+}
+
+TEST_F(PretendDialog, NoOrAnUnknownDisguiseChecksNothingAndOkKeepsIt)
+{
+    int n = 0;
+    for (const std::string clsid : {"", "{11111111-2222-3333-4444-555555555555}", "{645ff040-5081-101b-9f08-00aa002f954e}"}) {
+        SCOPED_TRACE("CLSID " + clsid);
+        LoadFolder(WithDisguise(clsid), "Folder" + std::to_string(++n));
+        auto form = MakeForm<TFormPretend>();
+        std::vector<int> atOpen{-1};
+        EXPECT_EQ(RunModal(*form, {[&] {
+                                       atOpen = CheckedOnScreen(*form);
+                                       return true;
+                                   },
+                                   Click(*form, form->BmpButton(1))}),
+                  mrOk);
+        EXPECT_TRUE(atOpen.empty());
+        EXPECT_EQ(Setting(ShellClassInfo, "CLSID"), clsid);
+    }
+}
+
+TEST_F(PretendDialog, CancelAndTheCloseGlyphWriteNothing)
+{
+    const std::string settings = WithDisguise(RecycleBin);
+    LoadFolder(settings);
+    for (int button : {2, 10}) {
+        SCOPED_TRACE("BmpButton" + std::to_string(button));
+        auto form = MakeForm<TFormPretend>();
+        bool minimiseShown = true;
+        EXPECT_EQ(RunModal(*form, {[&] {
+                                       minimiseShown = IsWindowVisible(form->BmpButton(9).Handle());
+                                       SendMessageA(form->RadioButton(5).Handle(), BM_CLICK, 0, 0);
+                                       return true;
+                                   },
+                                   Click(*form, form->BmpButton(button))}),
+                  mrCancel);
+        EXPECT_FALSE(minimiseShown) << "the minimise glyph is hidden";
+        EXPECT_EQ(ReadFileBytes(folder + "DeskTop.Ini"), settings);
+    }
+}
+
+TEST_F(PretendDialog, ApplyToFolderOnlyFromExplorerAndShowingTheControllersChoice)
+{
+    LoadFolder(WithDisguise(RecycleBin));
+    const std::string sub = dir.MakeDir("Folder\\Sub");
+    {
+        TCommandLineScope windowStart(TCommandLine("Quorrel.exe", "Quorrel.exe", NoLeadBytes));
+        auto form = MakeForm<TFormPretend>();
+        EXPECT_FALSE(form->AlppeSubDirectory().Visible());
+    }
+    TCommandLineScope verbStart(TCommandLine("Quorrel.exe Pretend \"" + folder + "\"", "Quorrel.exe", NoLeadBytes));
+    TheFolderCtrl->SetApplyToSubfolders(true);
+    auto form = MakeForm<TFormPretend>();
+    ASSERT_TRUE(form->AlppeSubDirectory().Visible());
+    bool shownChecked = false;
+    EXPECT_EQ(RunModal(*form, {[&] {
+                                   shownChecked = SendMessageA(form->AlppeSubDirectory().Handle(), BM_GETCHECK, 0, 0) ==
+                                                  BST_CHECKED;
+                                   return true;
+                               },
+                               Click(*form, form->BmpButton(1))}),
+              mrOk);
+    EXPECT_TRUE(shownChecked) << "the box shows what OK is going to do";
+    EXPECT_TRUE(FileExists(sub + "DeskTop.Ini")) << "and OK did it";
+
+    // Unticking it is the controller's choice from then on.
+    auto again = MakeForm<TFormPretend>();
+    EXPECT_EQ(RunModal(*again, {Click(*again, again->AlppeSubDirectory()), Click(*again, again->BmpButton(2))}),
+              mrCancel);
+    EXPECT_FALSE(TheFolderCtrl->ApplyToSubfolders);
+}
+
+} // namespace
