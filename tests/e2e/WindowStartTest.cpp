@@ -2,6 +2,7 @@
 // the sidecar libraries, and where the program looks for them.
 #include "app/ProductInfo.h"
 #include "e2e/ProgramRun.h"
+#include "support/ModalCloser.h"
 #include "toolkit/JpegImage.h"
 
 #include <gtest/gtest.h>
@@ -68,12 +69,16 @@ TEST(WindowStart, SplashOfThePicturesSizeForTwoSecondsThenTheTitledMainWindowWhi
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(WindowText(boxes[0]), "Apply to folder");
 
-    // The minimise button takes the program down; the user brings it back.
+    // The minimise button takes the program down, whichever window is in the foreground when
+    // its click arrives; the user brings it back.
+    const TestOwnerWindow other;
+    SetForegroundWindow(other.get());
     ClickAt(ChildAt(main, kMinimiseButton), {15, 13});
     const DWORD start = GetTickCount();
     while (!IsIconic(main) && GetTickCount() - start < 5000)
         Pause(10);
     EXPECT_TRUE(IsIconic(main));
+    EXPECT_FALSE(IsIconic(other.get()));
     ShowWindowAsync(main, SW_RESTORE);
     while (IsIconic(main) && GetTickCount() - start < 10000)
         Pause(10);
