@@ -611,6 +611,16 @@ TEST_F(TreeImages, IndexEventsAreAskedOnlyWithAnImageList)
               images.Handle());
     EXPECT_EQ(shown(), (std::pair{7, 8}));
     EXPECT_EQ(asked, 2);
+
+    // Set while the control paints the node, the indices are its answer: nothing is left to
+    // paint again afterwards (else every paint would ask for another).
+    InvalidateRect(tree.Handle(), nullptr, TRUE);
+    UpdateWindow(tree.Handle());
+    EXPECT_GT(asked, 2);
+    EXPECT_FALSE(GetUpdateRect(tree.Handle(), nullptr, FALSE));
+    // Set at any other time, the node is drawn again.
+    node->SetImageIndex(3);
+    EXPECT_TRUE(GetUpdateRect(tree.Handle(), nullptr, FALSE));
     tree.SetImages(nullptr);
 }
 
