@@ -2,6 +2,7 @@
 
 #include "shelltree/ShellNamespace.h"
 #include "toolkit/CriticalSection.h"
+#include "toolkit/PathText.h"
 
 #include <objidl.h>
 
@@ -11,7 +12,7 @@
 IdList ParsedIdList(const std::string& path)
 {
     IdList list;
-    std::wstring wide = WideOf(path);
+    std::wstring wide = AnsiToWide(path);
     const HRESULT status = DesktopFolderObject()->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr,
                                                                    ReceiveIdList(list), nullptr);
     EXPECT_EQ(status, S_OK) << path;
@@ -21,7 +22,7 @@ IdList ParsedIdList(const std::string& path)
 IdList ParsedChildIdList(IShellFolder* folder, const std::string& name)
 {
     IdList list;
-    std::wstring wide = WideOf(name);
+    std::wstring wide = AnsiToWide(name);
     const HRESULT status = folder->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, ReceiveIdList(list), nullptr);
     EXPECT_EQ(status, S_OK) << name;
     return list;
