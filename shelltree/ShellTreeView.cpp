@@ -323,7 +323,7 @@ TTreeNode* TCustomShellTreeView::LocateNode(LPCITEMIDLIST list, TTreeNode* start
         DropLastItemId(head.get());
     if (!SamePlace(startItem->IdFromDesktop(), Pidl(head)))
         return nullptr;
-    auto entry = static_cast<LPCITEMIDLIST>(static_cast<const void*>(list));
+    LPCITEMIDLIST entry = list;
     for (std::size_t i = 0; i < depth; ++i)
         entry = static_cast<LPCITEMIDLIST>(NextItemId(entry));
     TTreeNode* node = start;
@@ -411,10 +411,13 @@ void TCustomShellTreeView::RebuildNode(TTreeNode& node)
         fresh->Delete(); // the old node stays as it was
         throw;
     }
-    // Its deletion hook gives back each old node's item, once.
-    node.Delete();
+    // The selection goes to its folder's new node (or to none) before the old one goes, so that
+    // the control does not pick a node of its own meanwhile; the new node comes first among
+    // equals, being inserted before the old one.
     if (selected)
         SetSelected(LocateNode(Pidl(selected), Items().GetFirstNode()));
+    // Its deletion hook gives back each old node's item, once.
+    node.Delete();
     if (top)
         if (TTreeNode* again = LocateNode(Pidl(top), Items().GetFirstNode()))
             SetTopItem(again);
