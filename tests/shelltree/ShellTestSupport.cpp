@@ -42,6 +42,25 @@ std::string WithoutBackslash(std::string path)
     return path;
 }
 
+void ExpectPathRefused(const std::function<void()>& call, const std::string& text)
+{
+    try {
+        call();
+        ADD_FAILURE() << "\"" << text << "\" was accepted";
+    } catch (const EInvalidPath& e) {
+        EXPECT_EQ(e.Message(), "Error setting path: \"" + text + "\"");
+    }
+}
+
+void ExpectEveryListGivenBack(const std::function<void()>& scenario)
+{
+    scenario();
+    TaskAllocationCounter counter;
+    scenario();
+    EXPECT_GT(counter.Made(), 0u) << "the count saw no allocation at all";
+    EXPECT_EQ(counter.Live(), 0u);
+}
+
 // The spy COM calls around every task allocation. It lives as long as COM holds it: a revoke
 // with blocks still out is finished by COM later.
 class TaskAllocationCounter::Spy final : public IMallocSpy {

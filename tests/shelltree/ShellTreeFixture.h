@@ -5,6 +5,7 @@
 #include "shelltree/ShellTreeView.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
+#include "toolkit/TreeViewFixture.h"
 
 #include <functional>
 #include <string>
@@ -13,16 +14,10 @@
 
 using Texts = std::vector<std::string>;
 
-// Runs every message waiting now.
-void PumpMessages();
 // Runs messages until the condition holds or about five seconds have passed; answers it.
 bool PumpUntil(const std::function<bool()>& condition);
-// Texts of a node's children (the top level for null), in order.
-Texts ChildTexts(TTreeView& tree, TTreeNode* parent);
 // The child of a node with that text, or null.
 TTreeNode* ChildNamed(TTreeNode* parent, const std::string& text);
-// A right click on the node's text, as the control sees one.
-void RightClick(TTreeView& tree, TTreeNode& node);
 // The image and selected-image index the control shows for a node, asking as it paints.
 std::pair<int, int> ShownIcons(TTreeView& tree, TTreeNode& node);
 

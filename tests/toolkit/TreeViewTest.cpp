@@ -17,15 +17,6 @@
 using Texts = std::vector<std::string>;
 
 namespace {
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 Texts Sorted(Texts texts)
 {
     std::sort(texts.begin(), texts.end());
@@ -61,16 +52,6 @@ testing::AssertionResult ItemsMatchNodes(TTreeView& tree)
     return testing::AssertionSuccess();
 }
 
-// A right click on the node's text, as the control sees one: the press is handled while the
-// release already waits in the queue for the control's own mouse tracking.
-void RightClick(TTreeView& tree, TTreeNode& node)
-{
-    const RECT r = node.DisplayRect(true);
-    const LPARAM at = MAKELPARAM(r.left + 2, r.top + 2);
-    PostMessageA(tree.Handle(), WM_RBUTTONUP, 0, at);
-    SendMessageA(tree.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
-    PumpMessages();
-}
 } // namespace
 
 using TreeStructure = TreeViewFixture;
