@@ -65,7 +65,8 @@ public:
     bool WatchSubTree() const noexcept { return watchSubTree_; }
     void SetWatchSubTree(bool value);
     // Runs on the GUI thread for every change notice. Giving one starts the worker; taking it
-    // away (an empty handler) stops it.
+    // away (an empty handler) stops it. The worker waits for the handler to return, so neither
+    // this nor the end of the watcher may come from inside the handler.
     const TThreadMethod& OnChange() const noexcept { return onChange_; }
     void SetOnChange(TThreadMethod handler);
 

@@ -228,9 +228,19 @@ TEST_F(ShellTreeTest, TheWatcherRunsOnlyWithAutoRefreshAndFollowsTheSelection)
     EXPECT_EQ(tree.SelectedPath(), PathOf("tree\\a"));
     EXPECT_EQ(ChildTexts(tree, tree.Selected()).at(0).rfind("new", 0), 0u);
 
+    EXPECT_EQ(errors, Texts{});
+
+    // The watcher waits for its own report to come back: replacing it from inside that report
+    // is refused instead of waiting for ever, and the watcher goes on.
+    TShellChangeNotifier* watcher = tree.ChangeWatcher();
+    tree.OnAddFolder = [&](TObject*, TShellFolder*, bool&) { tree.SetAutoRefresh(false); };
+    EXPECT_TRUE(KeepMaking(temp, "tree\\a\\more", [&] { return !errors.empty(); }));
+    EXPECT_EQ(errors.at(0), "The change watcher cannot be replaced while it reports a change");
+    EXPECT_EQ(tree.ChangeWatcher(), watcher);
+    tree.OnAddFolder = nullptr;
+
     tree.SetAutoRefresh(false);
     EXPECT_EQ(tree.ChangeWatcher(), nullptr);
-    EXPECT_EQ(errors, Texts{});
 }
 
 TEST(ShellChangeNotifier, WatchesItsFolderWhileItHasAHandler)

@@ -256,6 +256,14 @@ TEST_F(ShellTreeTest, AnErrorInTheMiddleOfAFillLeavesTheNodeUnfilled)
     tree.OnAddFolder = [](TObject*, TShellFolder* folder, bool& canAdd) { canAdd = folder->NameInFolder() != "2"; };
     a->Expand(false);
     EXPECT_EQ(ChildTexts(tree, a), (Texts{"1", "3"}));
+
+    // A rebuild broken off the same way leaves the old nodes as they were.
+    TTreeNode* root = tree.Items().GetFirstNode();
+    tree.OnAddFolder = [](TObject*, TShellFolder*, bool&) { throw Exception("no more folders"); };
+    EXPECT_THROW(tree.RebuildNode(*root), Exception);
+    EXPECT_EQ(tree.Items().GetFirstNode(), root);
+    EXPECT_EQ(root->GetNextSibling(), nullptr);
+    EXPECT_EQ(ChildTexts(tree, ChildNamed(root, "a")), (Texts{"1", "3"}));
 }
 
 TEST_F(ShellTreeTest, RootChangesOnlyToPlacesThatResolve)
