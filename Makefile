@@ -2,7 +2,7 @@
 BUILD := build/cmake
 # Host build of the pure units and their tests (native/CMakeLists.txt).
 NATIVE := build/native
-.PHONY: setup configure build native test run bench fuzz clean
+.PHONY: setup configure build native test run bench fuzz dist clean
 
 setup:
 	@scripts/bootstrap
@@ -40,5 +40,9 @@ run: build
 bench: build
 	@scripts/with-wine scripts/bench
 
+# What Windows users download: build/dist/Quorrel-<version>.zip and Quorrel-<version>-setup.exe.
+dist: build
+	@dist/make-dist build/dist
+
 clean:
-	rm -rf build/cmake build/native build/fuzz build/bin
+	rm -rf build/cmake build/native build/fuzz build/bin build/dist

@@ -139,5 +139,5 @@ def dialog_skin():
     _outer_border(cv, outline, STRIP_HEIGHT)
     logo(cv, 10, 4, 28)
     image = cv.finish()
-    text(image, (44, 18), "Quorrel", "bold", 16, (255, 255, 255), anchor="lm", shadow=(1, 1, (0, 16, 50), 0.6))
+    # No words on the strip: each dialog writes its own caption there.
     return keyed(image, MAGENTA, 128)   # half-covered edge pixels stay: the cut is hard

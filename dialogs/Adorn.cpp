@@ -63,6 +63,7 @@ TFormAdorn::TFormAdorn() : TFolderDialog("Adorn Folder", kClientWidth, kClientHe
         action("ActSelectPic", selectPic, &TFormAdorn::ActSelectPicExecute),
         action("ActClearPic", clearPic, &TFormAdorn::ActClearPicExecute),
         SkinRow(kClientWidth, kClientHeight),
+        CaptionRow(Caption()),
         Place<TPageControl>("PageControl1", 11, 39, 467, 248, {},
                             [](TPageControl& pages) { pages.SetAnchors(akLeft | akTop | akRight | akBottom); }),
         Place<TTabSheet>("TabSheet1", "PageControl1", [](TTabSheet& s) { s.SetCaption("Icon"); }),

@@ -10,6 +10,7 @@
 #include "toolkit/CommandLine.h"
 #include "toolkit/Exception.h"
 #include "toolkit/Font.h"
+#include "toolkit/Label.h"
 
 #include <utility>
 
@@ -51,6 +52,20 @@ TLayoutRow TFolderDialog::SkinRow(int clientWidth, int clientHeight)
     });
 }
 
+TLayoutRow TFolderDialog::CaptionRow(const std::string& caption)
+{
+    // The skin takes the caption bar away; the dialog's name stands on the skin's title strip.
+    return Place<TLabel>("lblCaption", 44, 9, 300, 20, {}, [caption](TLabel& label) {
+        label.SetCaption(caption);
+        label.SetParentFont(false);
+        label.Font().SetName("MS Sans Serif");
+        label.Font().SetHeight(16);
+        label.Font().SetBold(true);
+        label.Font().SetColor(clWhite);
+        label.SetTransparent(true);
+    });
+}
+
 void TFolderDialog::AddChrome(TFormLayout& rows, const TChrome& chrome)
 {
     auto button = [](const char* art, TModalResult result, bool visible) {
@@ -78,6 +93,12 @@ void TFolderDialog::Finish(const TFormLayout& rows)
     BuildLayout(*this, rows);
     SetClientSize(clientWidth_, clientHeight_);
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
+    // A press on the caption moves the window, as a press anywhere else on the skin does.
+    Component<TLabel>("lblCaption").OnMouseDown = [this](TObject*, TMouseButton button, TShiftState shift, int x,
+                                                          int y) {
+        auto& caption = Component<TLabel>("lblCaption");
+        Component<TFormShape>("FormShape1").MouseDown(button, shift, x + caption.Left(), y + caption.Top());
+    };
     AlppeSubDirectory().OnClick = [this](TObject* sender) { AlppeSubDirectoryClick(sender); };
 }
 

@@ -41,6 +41,8 @@ protected:
 
     // The skin, first of every layout: everything else sits over it.
     static TLayoutRow SkinRow(int clientWidth, int clientHeight);
+    // The dialog's name on the skin's title strip, right after the skin.
+    static TLayoutRow CaptionRow(const std::string& caption);
     // OK, Cancel, the box and the two glyphs, after the dialog's own rows.
     static void AddChrome(TFormLayout& rows, const TChrome& chrome);
     // Ends the layout: the table's components, the client size, the handlers.

@@ -27,6 +27,7 @@ TFormPretend::TFormPretend() : TFolderDialog("Pretend Folder", kClientWidth, kCl
 {
     TFormLayout rows{
         SkinRow(kClientWidth, kClientHeight),
+        CaptionRow(Caption()),
         Place<TPageControl>("PageControl1", 15, 40, 462, 252),
         Place<TTabSheet>("TabSheet1", "PageControl1", [](TTabSheet& sheet) { sheet.SetTabVisible(false); }),
         Place<TPanel>("Panel2", 4, 4, 447, 233, "TabSheet1", [](TPanel& panel) {
