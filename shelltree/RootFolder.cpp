@@ -3,6 +3,7 @@
 #include "shelltree/ShellModule.h"
 #include "shelltree/ShellNamespace.h"
 #include "toolkit/Format.h"
+#include "toolkit/PathText.h"
 
 #include <array>
 
@@ -66,7 +67,7 @@ IdList LocationOf(std::string& rootText)
         return list;
     if (rootText.back() == ':')
         rootText += '\\';
-    std::wstring wide = WideOf(rootText);
+    std::wstring wide = AnsiToWide(rootText);
     if (FAILED(DesktopFolderObject()->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr,
                                                        ReceiveIdList(list), nullptr)))
         list.reset();

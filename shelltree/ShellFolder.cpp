@@ -3,6 +3,7 @@
 #include "shelltree/ShellModule.h"
 #include "shelltree/ShellNamespace.h"
 #include "toolkit/Format.h"
+#include "toolkit/PathText.h"
 
 #include <new>
 #include <vector>
@@ -136,7 +137,7 @@ bool TShellFolder::RenameTo(const std::string& newName)
     if (!ItemAbilities().Contains(iaRename))
         return false;
     const Holder holder = HoldingFolder();
-    const std::wstring wide = WideOf(newName);
+    const std::wstring wide = AnsiToWide(newName);
     IdList renamed;
     const HRESULT status =
         holder.folder->SetNameOf(nullptr, holder.entry, wide.c_str(), SHGDN_NORMAL, ReceiveIdList(renamed));

@@ -1,5 +1,7 @@
 #include "shelltree/ShellNamespace.h"
 
+#include "toolkit/PathText.h"
+
 #include <shellapi.h>
 
 #include <cstdio>
@@ -27,27 +29,6 @@ std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST list, DWORD flags)
     return StrRetText(list, answer);
 }
 } // namespace
-
-std::string AnsiOf(const wchar_t* text)
-{
-    if (!text)
-        return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1)
-        return {};
-    std::string out(static_cast<std::size_t>(size - 1), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), size, nullptr, nullptr);
-    return out;
-}
-
-std::wstring WideOf(const std::string& text)
-{
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(size > 0 ? static_cast<std::size_t>(size) : 1, L'\0');
-    if (size > 0)
-        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
-    return wide;
-}
 
 void CheckShellStatus(HRESULT status, const char* call)
 {
@@ -106,9 +87,10 @@ std::string StrRetText(LPCITEMIDLIST list, STRRET& answer)
     std::string text;
     switch (answer.uType) {
     case STRRET_WSTR:
-        text = AnsiOf(answer.pOleStr);
-        if (answer.pOleStr)
+        if (answer.pOleStr) {
+            text = WideToAnsi(answer.pOleStr);
             TaskAllocator().Release(std::exchange(answer.pOleStr, nullptr));
+        }
         break;
     case STRRET_OFFSET:
         text = TextInItemId(list, answer.uOffset);

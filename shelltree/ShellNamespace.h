@@ -14,10 +14,6 @@ class EInvalidPath : public Exception {
     using Exception::Exception;
 };
 
-// Texts between the program's ANSI code page and the shell's UTF-16 (null gives "").
-std::string AnsiOf(const wchar_t* text);
-std::wstring WideOf(const std::string& text);
-
 // Raises EOSError "<call> failed with status 0x........" for a failure status.
 void CheckShellStatus(HRESULT status, const char* call);
 

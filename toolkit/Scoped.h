@@ -67,6 +67,7 @@ struct InvalidValue {
 
 using Key = Null<HKEY, &RegCloseKey>;
 using Find = InvalidValue<&FindClose>;
+using ChangeNotification = InvalidValue<&FindCloseChangeNotification>;
 using File = InvalidValue<&CloseHandle>;
 using Kernel = Null<HANDLE, &CloseHandle>;
 using Icon = Null<HICON, &DestroyIcon>;
@@ -82,6 +83,7 @@ using CoMem = Null<void*, &CoTaskMemFree>;
 
 using ScopedKey = ScopedHandle<scoped_traits::Key>;
 using ScopedFind = ScopedHandle<scoped_traits::Find>;
+using ScopedChangeNotification = ScopedHandle<scoped_traits::ChangeNotification>;
 using ScopedFile = ScopedHandle<scoped_traits::File>;
 using ScopedKernelHandle = ScopedHandle<scoped_traits::Kernel>;
 using ScopedIcon = ScopedHandle<scoped_traits::Icon>;

@@ -30,6 +30,8 @@ void TTreeNode::SetItem(UINT mask, TVITEMA& item)
 
 void TTreeNode::InvalidateItem() const
 {
+    if (TreeView().displayInfoNode_ == this)
+        return;
     RECT r = DisplayRect(false);
     if (!IsRectEmpty(&r))
         InvalidateRect(Window(), &r, TRUE);

@@ -4,6 +4,7 @@
 #include "toolkit/ImageList.h"
 #include "toolkit/PathText.h"
 #include "toolkit/PopupMenu.h"
+#include "toolkit/ScopedValue.h"
 
 #include <windowsx.h>
 
@@ -11,19 +12,6 @@
 
 namespace {
 constexpr UINT_PTR kChangeTimer = 0x5452;
-
-// Sets a flag for a scope and puts back what was there, also when an error passes through.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) noexcept : flag_(flag), previous_(std::exchange(flag, true)) {}
-    ~FlagScope() { flag_ = previous_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool previous_;
-};
 
 // Points a field at a component that the tree uses but does not own, and hears of its end
 // while (and only while) it is set there.
@@ -324,7 +312,7 @@ void TTreeView::ExpandNode(TTreeNode& node)
     if (node.Expanded() || !CanExpand(node))
         return;
     {
-        FlagScope manual(manualNotify_);
+        TScopedValue manual(manualNotify_, true);
         SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node.ItemId()));
     }
     if (node.Expanded())
@@ -336,7 +324,7 @@ void TTreeView::CollapseNode(TTreeNode& node)
     if (!node.Expanded() || !CanCollapse(node))
         return;
     {
-        FlagScope manual(manualNotify_);
+        TScopedValue manual(manualNotify_, true);
         SendMessageA(Handle(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(node.ItemId()));
     }
     Collapse(node);
@@ -414,6 +402,8 @@ bool TTreeView::Notify(NMHDR& header, LRESULT& result)
     case TVN_GETDISPINFOA:
     case TVN_GETDISPINFOW:
         if (TTreeNode* node = NodeOf(display.item)) {
+            // The indices a hook sets now are the answer the control paints with: no repaint.
+            TScopedValue answering(displayInfoNode_, node);
             if (display.item.mask & TVIF_IMAGE) {
                 GetImageIndex(*node);
                 display.item.iImage = node->ImageIndex();

@@ -98,7 +98,8 @@ protected:
     virtual void Change(TTreeNode* node);
     virtual bool CanEdit(TTreeNode& node);
     virtual void Edit(TTreeNode& node, std::string text);
-    // Ask OnGetImageIndex / OnGetSelectedIndex, but only while an Images list is assigned.
+    // Ask OnGetImageIndex / OnGetSelectedIndex, but only while an Images list is assigned. They
+    // run while the control paints the node, so indices they set on it need no repaint.
     virtual void GetImageIndex(TTreeNode& node);
     virtual void GetSelectedIndex(TTreeNode& node);
     // The node is about to go; its data is still there. Runs once for every node, however it
@@ -147,4 +148,6 @@ private:
     POINT rightClickPoint_{};
     // The node whose in-place edit is running.
     TTreeNode* editingNode_ = nullptr;
+    // The node whose display data the control is asking for.
+    TTreeNode* displayInfoNode_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "toolkit/WinControl.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/BusyCursor.h"
 #include "toolkit/Font.h"
 #include "toolkit/Form.h"
 
@@ -283,6 +284,14 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         Resized();
         return r;
     }
+    case WM_SETCURSOR:
+        // Batched work shows the hourglass: the class cursor must not take its place whenever
+        // the mouse moves.
+        if (TBusyCursor::Active()) {
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
     case WM_SYSCOLORCHANGE:
         // Only top-level windows get the message; the children hear it from here.
         SysColorChanged();

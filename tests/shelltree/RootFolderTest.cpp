@@ -18,12 +18,7 @@ protected:
     {
         std::unique_ptr<TShellFolder> root = RootItemFromIdList(Pidl(DesktopLocation()));
         TShellFolder* const kept = root.get();
-        try {
-            OpenRootLocation(root, "rfDesktop", text);
-            ADD_FAILURE() << "\"" << shown << "\" was accepted";
-        } catch (const EInvalidPath& e) {
-            EXPECT_EQ(e.Message(), "Error setting path: \"" + shown + "\"");
-        }
+        ExpectPathRefused([&] { OpenRootLocation(root, "rfDesktop", text); }, shown);
         EXPECT_EQ(text, "rfDesktop") << "the root text goes back to the previous one";
         EXPECT_EQ(root.get(), kept) << "the current root item stays";
     }

@@ -2,6 +2,7 @@
 
 #include "shelltree/ShellNamespace.h"
 #include "toolkit/CriticalSection.h"
+#include "toolkit/PathText.h"
 
 #include <objidl.h>
 
@@ -11,7 +12,7 @@
 IdList ParsedIdList(const std::string& path)
 {
     IdList list;
-    std::wstring wide = WideOf(path);
+    std::wstring wide = AnsiToWide(path);
     const HRESULT status = DesktopFolderObject()->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr,
                                                                    ReceiveIdList(list), nullptr);
     EXPECT_EQ(status, S_OK) << path;
@@ -21,7 +22,7 @@ IdList ParsedIdList(const std::string& path)
 IdList ParsedChildIdList(IShellFolder* folder, const std::string& name)
 {
     IdList list;
-    std::wstring wide = WideOf(name);
+    std::wstring wide = AnsiToWide(name);
     const HRESULT status = folder->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, ReceiveIdList(list), nullptr);
     EXPECT_EQ(status, S_OK) << name;
     return list;
@@ -39,6 +40,25 @@ std::string WithoutBackslash(std::string path)
     if (!path.empty() && path.back() == '\\')
         path.pop_back();
     return path;
+}
+
+void ExpectPathRefused(const std::function<void()>& call, const std::string& text)
+{
+    try {
+        call();
+        ADD_FAILURE() << "\"" << text << "\" was accepted";
+    } catch (const EInvalidPath& e) {
+        EXPECT_EQ(e.Message(), "Error setting path: \"" + text + "\"");
+    }
+}
+
+void ExpectEveryListGivenBack(const std::function<void()>& scenario)
+{
+    scenario();
+    TaskAllocationCounter counter;
+    scenario();
+    EXPECT_GT(counter.Made(), 0u) << "the count saw no allocation at all";
+    EXPECT_EQ(counter.Live(), 0u);
 }
 
 // The spy COM calls around every task allocation. It lives as long as COM holds it: a revoke

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -20,6 +21,11 @@ IdList ParsedChildIdList(IShellFolder* folder, const std::string& name);
 std::unique_ptr<TShellFolder> ChildItem(TShellFolder& parent, const std::string& name);
 // A path without its closing backslash (as the shell names folders).
 std::string WithoutBackslash(std::string path);
+// The call raises EInvalidPath with the message for a path or root text that names nothing.
+void ExpectPathRefused(const std::function<void()>& call, const std::string& text);
+// Runs the scenario once, so that what the shell keeps for good on first use is made, and then
+// again under a task-allocation count: the second run must give back every list it made.
+void ExpectEveryListGivenBack(const std::function<void()>& scenario);
 
 class ShellItemTest : public testing::Test {
 protected:

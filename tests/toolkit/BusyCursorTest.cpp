@@ -1,6 +1,8 @@
 // The hourglass for batched work: shown by the first owner, kept by nested ones, and the cursor
-// before it put back by the last, also when an error passes through.
+// before it put back by the last, also when an error passes through; meanwhile windows keep it.
 #include "toolkit/BusyCursor.h"
+#include "toolkit/Form.h"
+#include "toolkit/Panel.h"
 
 #include <gtest/gtest.h>
 
@@ -34,4 +36,36 @@ TEST(BusyCursor, NestedOwnersShowTheHourglassUntilTheLastEnds)
     }
     EXPECT_EQ(GetCursor(), arrow);
     EXPECT_FALSE(TBusyCursor::Active());
+}
+
+TEST(BusyCursor, WindowsKeepTheHourglassWhileTheMouseMoves)
+{
+    TForm form;
+    form.SetBounds(40, 40, 200, 160);
+    TPanel panel;
+    panel.SetParent(&form);
+    panel.SetBounds(10, 10, 100, 80);
+    form.Show();
+    const HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    const HCURSOR hourglass = LoadCursor(nullptr, IDC_WAIT);
+    // What the platform sends a window as the mouse moves over its client area.
+    const auto mouseOver = [](HWND window) {
+        return SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    };
+
+    SetCursor(arrow);
+    {
+        TBusyCursor busy;
+        SetCursor(arrow); // as a class cursor would be set by a window that does not know
+        EXPECT_TRUE(mouseOver(panel.Handle()));
+        EXPECT_EQ(GetCursor(), hourglass);
+        SetCursor(arrow);
+        mouseOver(form.Handle());
+        EXPECT_EQ(GetCursor(), hourglass);
+    }
+    // Not busy: the class cursor is set again.
+    SetCursor(hourglass);
+    mouseOver(panel.Handle());
+    EXPECT_EQ(GetCursor(), arrow);
+    panel.SetParent(nullptr);
 }

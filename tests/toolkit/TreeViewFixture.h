@@ -11,6 +11,37 @@
 #include <string>
 #include <vector>
 
+// Runs every message waiting now.
+inline void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// A right click on the node's text, as the control sees one: the press is handled while the
+// release already waits in the queue for the control's own mouse tracking.
+inline void RightClick(TTreeView& tree, TTreeNode& node)
+{
+    const RECT r = node.DisplayRect(true);
+    const LPARAM at = MAKELPARAM(r.left + 2, r.top + 2);
+    PostMessageA(tree.Handle(), WM_RBUTTONUP, 0, at);
+    SendMessageA(tree.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PumpMessages();
+}
+
+// Texts of a node's children (the top level for null), in order.
+inline std::vector<std::string> ChildTexts(TTreeView& tree, TTreeNode* parent)
+{
+    std::vector<std::string> texts;
+    TTreeNode* child = parent ? parent->GetFirstChild() : tree.Items().GetFirstNode();
+    for (; child; child = child->GetNextSibling())
+        texts.push_back(child->Text());
+    return texts;
+}
+
 // Adds nodes from an outline, one text a line, each leading space one level deeper than the
 // line above allows; answers the nodes by their texts.
 inline std::map<std::string, TTreeNode*> AddOutline(TTreeView& tree, std::initializer_list<std::string> lines)
@@ -44,15 +75,7 @@ protected:
         Application.OnException = nullptr;
     }
 
-    // Texts of a node's children (the top level for null), in order.
-    std::vector<std::string> ChildTexts(TTreeNode* parent)
-    {
-        std::vector<std::string> texts;
-        TTreeNode* child = parent ? parent->GetFirstChild() : tree.Items().GetFirstNode();
-        for (; child; child = child->GetNextSibling())
-            texts.push_back(child->Text());
-        return texts;
-    }
+    std::vector<std::string> ChildTexts(TTreeNode* parent) { return ::ChildTexts(tree, parent); }
 
     std::vector<std::string> errors;
     TForm form;

@@ -17,15 +17,6 @@
 using Texts = std::vector<std::string>;
 
 namespace {
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 Texts Sorted(Texts texts)
 {
     std::sort(texts.begin(), texts.end());
@@ -61,16 +52,6 @@ testing::AssertionResult ItemsMatchNodes(TTreeView& tree)
     return testing::AssertionSuccess();
 }
 
-// A right click on the node's text, as the control sees one: the press is handled while the
-// release already waits in the queue for the control's own mouse tracking.
-void RightClick(TTreeView& tree, TTreeNode& node)
-{
-    const RECT r = node.DisplayRect(true);
-    const LPARAM at = MAKELPARAM(r.left + 2, r.top + 2);
-    PostMessageA(tree.Handle(), WM_RBUTTONUP, 0, at);
-    SendMessageA(tree.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, at);
-    PumpMessages();
-}
 } // namespace
 
 using TreeStructure = TreeViewFixture;
@@ -610,6 +591,16 @@ TEST_F(TreeImages, IndexEventsAreAskedOnlyWithAnImageList)
               images.Handle());
     EXPECT_EQ(shown(), (std::pair{7, 8}));
     EXPECT_EQ(asked, 2);
+
+    // Set while the control paints the node, the indices are its answer: nothing is left to
+    // paint again afterwards (else every paint would ask for another).
+    InvalidateRect(tree.Handle(), nullptr, TRUE);
+    UpdateWindow(tree.Handle());
+    EXPECT_GT(asked, 2);
+    EXPECT_FALSE(GetUpdateRect(tree.Handle(), nullptr, FALSE));
+    // Set at any other time, the node is drawn again.
+    node->SetImageIndex(3);
+    EXPECT_TRUE(GetUpdateRect(tree.Handle(), nullptr, FALSE));
     tree.SetImages(nullptr);
 }
 
