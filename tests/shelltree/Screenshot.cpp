@@ -1,10 +1,10 @@
 #include "shelltree/Screenshot.h"
 
+#include "toolkit/PathText.h"
 #include "toolkit/Scoped.h"
 
 #include <wincodec.h>
 
-#include <cstdlib>
 
 bool SaveWindowPng(HWND window, const std::string& path)
 {
