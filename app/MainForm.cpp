@@ -3,18 +3,29 @@
 #include "app/FlashForm.h"
 #include "app/ProductInfo.h"
 #include "app/Startup.h"
+#include "dialogs/Adorn.h"
 #include "dialogs/Artwork.h"
+#include "dialogs/Pretend.h"
+#include "dialogs/Progress.h"
 #include "engine/FolderCtrl.h"
+#include "shelltree/ShellTreeView.h"
 #include "skin/BmpButton.h"
 #include "skin/FormShape.h"
 #include "toolkit/Action.h"
 #include "toolkit/ActionList.h"
 #include "toolkit/Application.h"
 #include "toolkit/CheckBox.h"
+#include "toolkit/CommandLine.h"
+#include "toolkit/Convert.h"
 #include "toolkit/Font.h"
 #include "toolkit/FormLayout.h"
+#include "toolkit/Image.h"
 #include "toolkit/Label.h"
+#include "toolkit/Memo.h"
+#include "toolkit/PageControl.h"
+#include "toolkit/PathText.h"
 #include "toolkit/PopupMenu.h"
+#include "toolkit/TabSheet.h"
 
 #include <string>
 #include <utility>
@@ -54,6 +65,17 @@ TFormLayout MainLayout()
             s.Picture().SetGraphic(ArtBitmap("SKIN_MAIN"));
         }),
         Place<TLabel>("lblTitle", 88, 24, 30, 13, {}, [](TLabel& l) { l.SetVisible(false); }),
+        Place<TShellTreeView>("ShellTreeView1", 12, 92, 353, 219, {}, [](TShellTreeView& t) {
+            t.SetObjectTypes(TShellObjectTypes{otFolders});
+            t.SetRoot("rfDesktop");
+            t.SetUseShellImages(true);
+            t.SetAutoRefresh(false);
+            t.SetShowRoot(false);
+            t.SetHideSelection(false);
+            t.SetIndent(19);
+            t.SetRightClickSelect(true);
+            t.SetChangeDelay(-1);
+        }),
         Place<TCheckBox>("AlppeSubDirectory", 15, 314, 129, 17, {}, [](TCheckBox& c) { c.SetCaption("Apply to folder"); }),
     };
     for (const ButtonRow& b : kButtons)
@@ -84,6 +106,7 @@ TForm& Built(TForm& form)
 
 TFrmMainForm::TFrmMainForm()
     : FormShape1(Built(*this).Component<TFormShape>("FormShape1")), lblTitle(Component<TLabel>("lblTitle")),
+      ShellTreeView1(Component<TShellTreeView>("ShellTreeView1")),
       AlppeSubDirectory(Component<TCheckBox>("AlppeSubDirectory")), PopupMenu1(Component<TPopupMenu>("PopupMenu1")),
       ActAdorn(Component<TAction>("ActAdorn")), ActPretend(Component<TAction>("ActPretend")),
       ActDefault(Component<TAction>("ActDefault")), ActSysMinSize(Component<TAction>("ActSysMinSize")),
@@ -97,8 +120,9 @@ TFrmMainForm::TFrmMainForm()
         action.SetActionList(&list);
         action.OnExecute = [self, handler](TObject* sender) { (self->*handler)(sender); };
     };
-    for (TAction* action : {&ActAdorn, &ActPretend, &ActDefault})
-        action->SetActionList(&folderActions);
+    bind(ActAdorn, folderActions, &TFrmMainForm::ActAdornExecute, this);
+    bind(ActPretend, folderActions, &TFrmMainForm::ActPretendExecute, this);
+    bind(ActDefault, folderActions, &TFrmMainForm::ActDefaultExecute, this);
     bind(ActSysMinSize, systemActions, &TFrmMainForm::ActSysMinSizeExecute, this);
     bind(ActSysClose, systemActions, &TFrmMainForm::ActSysCloseExecute, this);
     bind(ActSysHomePage, systemActions, &TFrmMainForm::ActSysHomePageExecute, this);
@@ -108,6 +132,11 @@ TFrmMainForm::TFrmMainForm()
     for (const ButtonRow& b : kButtons)
         Component<TBmpButton>(b.name).SetAction(&Component<TAction>(b.action));
 
+    // The empty menu takes every right click: the shell's context menu is never offered.
+    ShellTreeView1.SetPopupMenu(&PopupMenu1);
+    ShellTreeView1.OnEditing = [this](TObject* sender, TTreeNode* node, bool& allow) {
+        ShellTreeView1Editing(sender, node, allow);
+    };
     AlppeSubDirectory.OnClick = [this](TObject* sender) { AlppeSubDirectoryClick(sender); };
     FormShape1.OnFormShow = [this](TObject* sender) { FormShow(sender); };
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
@@ -132,6 +161,8 @@ TBmpButton& TFrmMainForm::BmpButton(int number) const
 void TFrmMainForm::FormCreate(TObject*)
 {
     TheFolderCtrl = std::make_unique<TFolderCtrl>(AlppeSubDirectory.Checked());
+    if (RunVerb())
+        throw EApplicationEnd();
     CheckSidecarLibraries();
 }
 
@@ -145,6 +176,113 @@ void TFrmMainForm::AlppeSubDirectoryClick(TObject*)
 {
     if (TheFolderCtrl)
         TheFolderCtrl->SetApplyToSubfolders(AlppeSubDirectory.Checked());
+}
+
+bool TFrmMainForm::RunVerb()
+{
+    if (ParamCount() < 2)
+        return false;
+    TAction* action = nullptr;
+    switch (VerbOf(ParamStr(1))) {
+    case TVerb::Adorn:
+        action = &ActAdorn;
+        break;
+    case TVerb::Pretend:
+        action = &ActPretend;
+        break;
+    case TVerb::Default:
+        action = &ActDefault;
+        break;
+    case TVerb::None:
+        return false;
+    }
+    // The action takes the folder from the tree, in the form the tree gives it.
+    // The tree makes its nodes with its window, which a window that is never shown has not
+    // made yet.
+    ShellTreeView1.HandleNeeded();
+    ShellTreeView1.SelectPath(ParamStr(2));
+    action->Execute();
+    return true;
+}
+
+void TFrmMainForm::ShellTreeView1Editing(TObject*, TTreeNode*, bool& allowEdit)
+{
+    allowEdit = false; // folders are not renamed here
+}
+
+std::optional<TDTItem> TFrmMainForm::SelectFolder()
+{
+    if (ShellTreeView1.SelectedPath().empty())
+        return std::nullopt;
+    if (ShellTreeView1.Selected() == ShellTreeView1.Items().GetFirstNode())
+        return std::nullopt; // the desktop
+    TDTItem item = TheFolderCtrl->LoadSettings(ShellTreeView1.SelectedPath());
+    // A shell object outside the file system (My Computer) comes by its display name, which
+    // names no folder: the controller loads nothing, and the action does nothing.
+    if (TheFolderCtrl->Current.Path.empty())
+        return std::nullopt;
+    return item;
+}
+
+void TFrmMainForm::RefreshTree()
+{
+    TTreeNode* selected = ShellTreeView1.Selected();
+    if (!selected) {
+        if (TTreeNode* first = ShellTreeView1.Items().GetFirstNode())
+            ShellTreeView1.RebuildNode(*first);
+    } else if (TTreeNode* parent = selected->Parent()) {
+        ShellTreeView1.RebuildNode(*parent);
+    }
+}
+
+void TFrmMainForm::ActAdornExecute(TObject*)
+{
+    const std::optional<TDTItem> item = SelectFolder();
+    if (!item)
+        return;
+    // The dialog is the action's own: it goes however the opening ends.
+    const auto dialog = MakeForm<TFormAdorn>();
+    dialog->PageControl1().SetActivePageIndex(0);
+    TheFolderCtrl->DrawIcon(dialog->Image1(), item->IconFile, StrToInt(item->IconIndex));
+    dialog->FolderTip().SetText(item->Infotip);
+    // "0x00" and six hexadecimal digits: the digits are the colour value, red in the low byte.
+    const std::string digits = item->IconArea_Text.size() >= 5 ? item->IconArea_Text.substr(4, 6) : std::string();
+    dialog->Label1().Font().SetColor(static_cast<TColor>(StrToInt("$" + digits)));
+    // A drive root ("C:\") takes only an icon.
+    const bool folder = ShellTreeView1.SelectedPath().size() > 3;
+    for (int page = 1; page <= 3; ++page)
+        dialog->PageControl1().Pages(page).SetTabVisible(folder);
+    if (IsExistingFile(item->IconArea_Image))
+        dialog->Image2().Picture().LoadFromFile(item->IconArea_Image);
+    const TModalResult result = dialog->ShowModal();
+    ShowApplySetting();
+    if (result == mrOk)
+        RefreshTree();
+}
+
+void TFrmMainForm::ActPretendExecute(TObject*)
+{
+    if (!SelectFolder())
+        return;
+    const auto dialog = MakeForm<TFormPretend>();
+    const TModalResult result = dialog->ShowModal();
+    ShowApplySetting();
+    if (result == mrOk)
+        RefreshTree();
+}
+
+void TFrmMainForm::ActDefaultExecute(TObject*)
+{
+    if (!SelectFolder())
+        return;
+    bool restored = false;
+    {
+        // A large tree shows its progress, and the windows keep painting meanwhile.
+        const TProgressScope progress(*TheFolderCtrl);
+        restored = TheFolderCtrl->RestoreDefault();
+    }
+    if (restored)
+        RefreshTree();
 }
 
 void TFrmMainForm::ShowApplySetting()

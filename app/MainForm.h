@@ -3,6 +3,7 @@
 // box, the three folder buttons (Adorn, Pretend, Default), the window's own minimise and close
 // buttons and the four product links. Its creation also decides between a window start and a
 // verb start (the three Explorer entries).
+#include "engine/DTItem.h"
 #include "toolkit/Form.h"
 
 #include <optional>
@@ -12,10 +13,11 @@ class TAction;
 class TActionList;
 class TBmpButton;
 class TCheckBox;
+class TTreeNode;
 class TFormShape;
 class TLabel;
 class TPopupMenu;
-struct TDTItem;
+class TShellTreeView;
 
 class TFrmMainForm : public TForm {
 public:
@@ -24,6 +26,7 @@ public:
 
     TFormShape& FormShape1;
     TLabel& lblTitle;
+    TShellTreeView& ShellTreeView1;
     TCheckBox& AlppeSubDirectory;
     TPopupMenu& PopupMenu1;
     TAction& ActAdorn;
@@ -41,6 +44,10 @@ public:
     void FormCreate(TObject* sender);
     void FormShow(TObject* sender);
     void AlppeSubDirectoryClick(TObject* sender);
+    void ShellTreeView1Editing(TObject* sender, TTreeNode* node, bool& allowEdit);
+    void ActAdornExecute(TObject* sender);
+    void ActPretendExecute(TObject* sender);
+    void ActDefaultExecute(TObject* sender);
     void ActSysMinSizeExecute(TObject* sender);
     void ActSysCloseExecute(TObject* sender);
     void ActSysHomePageExecute(TObject* sender);
@@ -53,6 +60,14 @@ protected:
     void HandleCreated() override;
 
 private:
+    // A verb start: selects the folder named on the command line, runs the verb's action and
+    // answers true; false for a window start.
+    bool RunVerb();
+    // The first steps of every folder action: the selected folder loaded into the controller,
+    // or nothing when nothing (or the desktop, or no file-system place) is selected.
+    std::optional<TDTItem> SelectFolder();
+    // The selected folder's parent read again from the shell, so its new look shows.
+    void RefreshTree();
     // The box shows the controller's setting, which a dialog's own box may have changed.
     void ShowApplySetting();
 };

@@ -8,16 +8,11 @@
 #include "shelltree/ShellModule.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/PathText.h"
 
 #include <windows.h>
 
 namespace {
-
-bool IsFile(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // The forms go before the shell item model that their tree's items hang on, and the controller
 // with them: nothing of the program is left for the static destructors.
@@ -60,7 +55,7 @@ std::string MissingLibraryMessage(const std::string& file)
 void CheckSidecarLibraries()
 {
     for (const char* library : {AboutLibraryName, ProductLibraryName}) {
-        if (IsFile(ProgramDirectory() + library))
+        if (IsExistingFile(ProgramDirectory() + library))
             continue;
         ShowMessageBox(MissingLibraryMessage(library), 1);
         Application.Terminate();
