@@ -1,0 +1,246 @@
+// The dialogs that the Adorn and Pretend actions open in Quorrel.exe, started from Explorer's
+// entries and from the main window, and the progress of long work.
+#include "e2e/ProgramRun.h"
+#include "e2e/RemoteTree.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr const char* kSettings = "DeskTop.Ini";
+constexpr const char* kRecycleBin = "{645FF040-5081-101B-9F08-00AA002F954E}";
+constexpr const char* kControlPanel = "{21EC2020-3AEA-1069-A2DD-08002B30309D}";
+// The dialogs' OK and Cancel, by their places on the dialog skin.
+constexpr POINT kOk{261 + 54, 293 + 19};
+constexpr POINT kCancel{370 + 54, 293 + 19};
+constexpr POINT kPretendButton{368 + 54, 232 + 19};
+constexpr POINT kDefaultButton{368 + 54, 272 + 19};
+
+bool IsMainWindow(HWND window)
+{
+    const SIZE size = WindowSize(window);
+    return size.cx == 496 && size.cy == 377 && ClassOf(window) != "#32770";
+}
+
+std::string Quoted(const std::string& path)
+{
+    return "\"" + path + "\"";
+}
+
+std::function<bool(HWND)> Titled(const std::string& caption)
+{
+    return [caption](HWND w) { return WindowText(w) == caption; };
+}
+
+HWND ButtonCaptioned(HWND parent, const std::string& caption)
+{
+    for (HWND button : ChildrenOfClass(parent, "Button"))
+        if (WindowText(button) == caption)
+            return button;
+    return nullptr;
+}
+
+bool Checked(HWND button)
+{
+    return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 15000)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > milliseconds)
+            return false;
+        Pause(10);
+    }
+    return true;
+}
+
+std::string Setting(const std::string& folder, const char* section, const char* key)
+{
+    char value[512] = {};
+    GetPrivateProfileStringA(section, key, "<none>", value, sizeof value, (folder + kSettings).c_str());
+    return value;
+}
+
+// A folder disguised as the Recycle Bin, with an info tip.
+struct DisguisedFolder {
+    TempDir temp;
+    std::string folder = temp.MakeDir("Bin");
+    std::string bytes = "[.ShellClassInfo]\r\nCLSID=" + std::string(kRecycleBin) + "\r\nInfoTip=kept\r\n";
+    DisguisedFolder() { temp.WriteFile("Bin\\" + std::string(kSettings), bytes); }
+};
+
+int TabCount(HWND dialog)
+{
+    const std::vector<HWND> tabs = ChildrenOfClass(dialog, WC_TABCONTROLA);
+    return tabs.size() == 1 ? int(SendMessageA(tabs[0], TCM_GETITEMCOUNT, 0, 0)) : -1;
+}
+
+} // namespace
+
+TEST(PretendVerb, ShowsTheCurrentTargetAndOkWritesTheChosenOneWithAnEmptyTip)
+{
+    const ProgramCopy program;
+    const DisguisedFolder disguised;
+    ProgramRun run(program, "Pretend " + Quoted(disguised.folder));
+    HWND dialog = run.WaitForWindow(Titled("Pretend Folder"));
+    ASSERT_NE(dialog, nullptr);
+    HWND bin = ButtonCaptioned(dialog, "Recycle Bin");
+    HWND panel = ButtonCaptioned(dialog, "Control Panel");
+    ASSERT_NE(bin, nullptr);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(Checked(bin));
+    EXPECT_FALSE(Checked(panel));
+    // Started from Explorer, the dialog offers its own box.
+    HWND box = ButtonCaptioned(dialog, "Apply to folder");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(IsWindowVisible(box));
+
+    SendMessageA(panel, BM_CLICK, 0, 0);
+    EXPECT_FALSE(Checked(bin));
+    ClickAt(ChildAt(dialog, kOk), {54, 19});
+    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(Setting(disguised.folder, ".ShellClassInfo", "CLSID"), kControlPanel);
+    EXPECT_EQ(Setting(disguised.folder, ".ShellClassInfo", "InfoTip"), "");
+    for (HWND w : run.Windows())
+        EXPECT_FALSE(IsMainWindow(w));
+}
+
+TEST(PretendVerb, CancelWritesNothing)
+{
+    const ProgramCopy program;
+    const DisguisedFolder disguised;
+    ProgramRun run(program, "Pretend " + Quoted(disguised.folder));
+    HWND dialog = run.WaitForWindow(Titled("Pretend Folder"));
+    ASSERT_NE(dialog, nullptr);
+    SendMessageA(ButtonCaptioned(dialog, "Control Panel"), BM_CLICK, 0, 0);
+    ClickAt(ChildAt(dialog, kCancel), {54, 19});
+    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(ReadFileBytes(disguised.folder + kSettings), disguised.bytes);
+}
+
+TEST(AdornVerb, ADriveRootOffersOnlyTheIconPageAndAFolderAllFour)
+{
+    const ProgramCopy program;
+    {
+        ProgramRun run(program, "Adorn \"C:\\\"");
+        HWND dialog = run.WaitForWindow(Titled("Adorn Folder"));
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(TabCount(dialog), 1);
+        ClickAt(ChildAt(dialog, kCancel), {54, 19});
+        EXPECT_EQ(run.WaitForExit(), 0u);
+    }
+    const TempDir temp;
+    ProgramRun run(program, "Adorn " + Quoted(temp.MakeDir("Plain")));
+    HWND dialog = run.WaitForWindow(Titled("Adorn Folder"));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(TabCount(dialog), 4);
+    ClickAt(ChildAt(dialog, kCancel), {54, 19});
+    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_FALSE(FileExists(temp.Path() + "Plain\\" + kSettings));
+}
+
+TEST(AdornVerb, ABackgroundPictureOfAnUnknownKindGivesTheErrorBoxAndNoDialog)
+{
+    const ProgramCopy program;
+    const TempDir temp;
+    const std::string folder = temp.MakeDir("Pictured");
+    const std::string picture = temp.WriteFile("back.png", "not looked at");
+    const std::string bytes = "[{BE098140-A513-11D0-A3A4-00C04FD706EC}]\r\nIconArea_Image=" + picture + "\r\n";
+    temp.WriteFile("Pictured\\" + std::string(kSettings), bytes);
+    ProgramRun run(program, "Adorn " + Quoted(folder));
+    HWND box = run.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "Unknown picture file extension (.png)");
+    EXPECT_EQ(run.WaitForWindow(Titled("Adorn Folder"), 300), nullptr);
+    PressDialogButton(box, IDOK);
+    // An error of the verb's work ends in a window start.
+    HWND main = run.WaitForWindow(IsMainWindow);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(run.WaitForWindow(Titled("Adorn Folder"), 300), nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.WaitForExit(), 0u);
+    EXPECT_EQ(ReadFileBytes(folder + kSettings), bytes);
+}
+
+// The main window of a window start with a folder of the test selected in its tree.
+class MainWindowOn {
+public:
+    MainWindowOn(const ProgramCopy& program, const std::string& arguments, const std::string& folder)
+        : run(program, arguments)
+    {
+        main = run.WaitForWindow(IsMainWindow);
+        if (!main)
+            throw std::runtime_error("no main window");
+        const std::vector<HWND> trees = ChildrenOfClass(main, WC_TREEVIEWA);
+        if (trees.size() != 1)
+            throw std::runtime_error("no tree");
+        tree = std::make_unique<RemoteTree>(trees[0], run.Process());
+        HTREEITEM node = tree->FindPath(folder);
+        if (!node)
+            throw std::runtime_error("not in the tree: " + folder);
+        tree->Select(node);
+        box = ButtonCaptioned(main, "Apply to folder");
+    }
+    ProgramRun run;
+    HWND main = nullptr;
+    HWND box = nullptr;
+    std::unique_ptr<RemoteTree> tree;
+};
+
+TEST(MainWindow, ABoxTickedInADialogAndCancelledShowsTickedInTheMainWindow)
+{
+    const ProgramCopy program;
+    const DisguisedFolder disguised;
+    // A word that is no verb, and a folder: a window start whose dialogs offer their own box.
+    MainWindowOn window(program, "pretend " + Quoted(disguised.folder), disguised.folder);
+    EXPECT_FALSE(Checked(window.box));
+    ClickAt(ChildAt(window.main, kPretendButton), {54, 19});
+    HWND dialog = window.run.WaitForWindow(Titled("Pretend Folder"));
+    ASSERT_NE(dialog, nullptr);
+    HWND dialogBox = ButtonCaptioned(dialog, "Apply to folder");
+    ASSERT_NE(dialogBox, nullptr);
+    SendMessageA(dialogBox, BM_CLICK, 0, 0);
+    ClickAt(ChildAt(dialog, kCancel), {54, 19});
+    ASSERT_TRUE(window.run.WaitUntilGone(dialog));
+    // The setting stays with the controller, and the main window says so.
+    EXPECT_TRUE(WaitFor([&] { return Checked(window.box); }, 3000));
+    EXPECT_EQ(ReadFileBytes(disguised.folder + kSettings), disguised.bytes);
+    PostMessageA(window.main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(window.run.WaitForExit(), 0u);
+}
+
+TEST(MainWindow, DefaultOnALargeTreeShowsProgressAndTheWindowsKeepAnswering)
+{
+    const ProgramCopy program;
+    const TempDir temp;
+    const std::string root = temp.MakeDir("Large");
+    for (int a = 0; a < 60; ++a)
+        for (int b = 0; b < 60; ++b) {
+            const std::string relative = "Large\\" + std::to_string(a) + "\\" + std::to_string(b);
+            temp.MakeDir(relative);
+            temp.WriteFile(relative + "\\" + kSettings, "[.ShellClassInfo]\r\nInfoTip=x\r\n");
+        }
+    MainWindowOn window(program, "", root);
+    SendMessageA(window.box, BM_CLICK, 0, 0);
+    ClickAt(ChildAt(window.main, kDefaultButton), {54, 19});
+    // The progress window: the program's title as caption, neither the main window nor a box.
+    HWND progress = window.run.WaitForWindow(
+        [&](HWND w) { return w != window.main && ClassOf(w) != "#32770" && WindowText(w) == "Quorrel"; }, 20000);
+    ASSERT_NE(progress, nullptr);
+    int answered = 0;
+    while (IsWindowVisible(progress) && answered < 5) {
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutA(window.main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 250, &result))
+            ++answered;
+        Pause(20);
+    }
+    EXPECT_GE(answered, 1) << "the program took no message while it worked";
+    ASSERT_TRUE(window.run.WaitUntilGone(progress, 60000));
+    EXPECT_FALSE(FileExists(root + "59\\59\\" + kSettings));
+    PostMessageA(window.main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(window.run.WaitForExit(), 0u);
+}
