@@ -1,4 +1,6 @@
-// Start-up of Quorrel.exe, end to end, against a floor built the same way:
+// Start-up of Quorrel.exe, end to end, each against a floor built the same way:
+// - a verb start of Default on a folder (the process runs, restores the folder and ends)
+//   against a program that only deletes that one file (aim: at most 1.5 times);
 // - a window start until the main window is visible, the splash's prescribed two seconds
 //   left out (the time from the splash's appearance to its close is not counted), against a
 //   program that shows one window of the same size (aim: at most 2 times);
@@ -154,14 +156,39 @@ int main()
     try {
         const int rounds = bench::RoundsFromEnvironment(7);
         const std::string program = ProgramPath();
+        const std::string deleteFloor = ThisFolder() + "floors\\DeleteOneFile.exe";
         const std::string windowFloor = ThisFolder() + "floors\\OneWindow.exe";
         const std::string shellFloor = ThisFolder() + "floors\\OneShellWindow.exe";
+
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        const std::string folder = std::string(temp) + "quorrel-bench-startup-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder.c_str(), nullptr);
+        const std::string settings = folder + "\\DeskTop.Ini";
+        const auto plant = [&](int) {
+            SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
+            HANDLE file = CreateFileA(settings.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            if (file == INVALID_HANDLE_VALUE)
+                throw std::runtime_error("cannot write " + settings);
+            const char text[] = "[.ShellClassInfo]\r\nInfoTip=bench\r\n";
+            DWORD written = 0;
+            WriteFile(file, text, sizeof text - 1, &written, nullptr);
+            CloseHandle(file);
+        };
+        const auto gone = [&](int) {
+            if (GetFileAttributesA(settings.c_str()) != INVALID_FILE_ATTRIBUTES)
+                throw std::runtime_error("the settings file is still there");
+        };
 
         std::vector<double> ourMemory, floorMemory, shellMemory;
         std::unique_ptr<Process> running;
         HWND shown = nullptr;
 
         bench::Rounds r(rounds, 1, [] { return Now() - excluded; });
+        r.Group({{"plant ours", plant, {}},
+                 {"verb Default", [&](int) { Process(program, "Default \"" + folder + "\"").Wait(); }, gone}});
+        r.Group({{"plant floor", plant, {}},
+                 {"delete one file", [&](int) { Process(deleteFloor, "\"" + settings + "\"").Wait(); }, gone}});
         r.Group({{"window start",
                   [&](int) {
                       running = std::make_unique<Process>(program, "");
@@ -200,8 +227,12 @@ int main()
                       running.reset();
                   }}});
         r.Run();
+        RemoveDirectoryA(folder.c_str());
 
         std::printf("Start-up, %d rounds (median, range):\n", r.Count());
+        r.PrintTime("verb start, Default on a folder", "verb Default", bench::kMilliseconds);
+        r.PrintTime("floor: delete one file", "delete one file", bench::kMilliseconds);
+        r.PrintRatio("verb start / floor", "verb Default", "delete one file", 1.5);
         r.PrintTime("window start to main window, splash left out", "window start", bench::kMilliseconds);
         r.PrintTime("floor: one window shown", "one window", bench::kMilliseconds);
         r.PrintRatio("window start / floor", "window start", "one window", 2.0);
