@@ -1,11 +1,15 @@
 // Runs Quorrel.exe on a virtual display and saves a picture of every window it shows: the
-// splash, the main window, the About box (and, for a verb start, whatever the verb opens).
+// splash, the main window, the About box, then the Adorn Folder dialog (each of its pages) and
+// the Pretend Folder dialog as Explorer's entries open them on a scratch folder (or, for a verb
+// start given on the command line, whatever that verb opens).
 // `make run` uses it where there is no display to look at.
 //
 //     ScreenTour <program> <screenshot folder> [arguments for the program...]
 #include "e2e/ProgramRun.h"
 #include "toolkit/Bitmap.h"
 #include "toolkit/Canvas.h"
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <set>
@@ -83,6 +87,40 @@ void WindowTour(ProgramRun& run)
     PostMessageA(main, WM_CLOSE, 0, 0);
 }
 
+// The dialogs, opened by verb starts on a folder of the tour's own; each is cancelled.
+void DialogTour(const std::string& exe)
+{
+    const TempDir scratch;
+    const std::string folder = scratch.MakeDir("Scratch folder");
+    for (const char* verb : {"Adorn", "Pretend"}) {
+        ProgramRun run(exe, std::string(verb) + " \"" + folder + "\"", scratch.Path());
+        const std::string caption = std::string(verb) + " Folder";
+        HWND dialog = run.WaitForWindow([&](HWND w) { return WindowText(w) == caption; }, 20000);
+        if (!dialog) {
+            std::printf("run-app: no %s dialog appeared\n", verb);
+            continue;
+        }
+        std::string name = verb;
+        name[0] = char(name[0] - 'A' + 'a');
+        const std::vector<HWND> tabs = ChildrenOfClass(dialog, WC_TABCONTROLA);
+        const int pages = tabs.size() == 1 ? int(SendMessageA(tabs[0], TCM_GETITEMCOUNT, 0, 0)) : 0;
+        if (pages <= 1) {
+            Capture(dialog, name + "-dialog");
+        } else {
+            for (int page = 0; page < pages; ++page) {
+                if (page > 0) {
+                    // The next page, the way the arrow key chooses it in the tabs.
+                    PostMessageA(tabs[0], WM_KEYDOWN, VK_RIGHT, 0);
+                    PostMessageA(tabs[0], WM_KEYUP, VK_RIGHT, 0xC0000000);
+                }
+                Capture(dialog, name + "-dialog-page" + std::to_string(page + 1));
+            }
+        }
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        run.WaitForExit();
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -117,6 +155,8 @@ int main(int argc, char** argv)
             WindowTour(run);
         const DWORD code = run.WaitForExit();
         std::printf("run-app: Quorrel.exe ended with exit code %lu\n", code);
+        if (argc == 3)
+            DialogTour(exe);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "run-app: %s\n", e.what());
         return 1;
