@@ -9,25 +9,12 @@
 
 namespace {
 
-constexpr const char* kSettings = "DeskTop.Ini";
 constexpr const char* kRecycleBin = "{645FF040-5081-101B-9F08-00AA002F954E}";
 constexpr const char* kControlPanel = "{21EC2020-3AEA-1069-A2DD-08002B30309D}";
 // The dialogs' OK and Cancel, by their places on the dialog skin.
 constexpr POINT kOk{261 + 54, 293 + 19};
 constexpr POINT kCancel{370 + 54, 293 + 19};
 constexpr POINT kPretendButton{368 + 54, 232 + 19};
-constexpr POINT kDefaultButton{368 + 54, 272 + 19};
-
-bool IsMainWindow(HWND window)
-{
-    const SIZE size = WindowSize(window);
-    return size.cx == 496 && size.cy == 377 && ClassOf(window) != "#32770";
-}
-
-std::string Quoted(const std::string& path)
-{
-    return "\"" + path + "\"";
-}
 
 std::function<bool(HWND)> Titled(const std::string& caption)
 {

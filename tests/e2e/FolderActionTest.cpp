@@ -7,19 +7,6 @@
 
 namespace {
 
-constexpr const char* kSettings = "DeskTop.Ini";
-constexpr POINT kDefaultButton{368 + 54, 272 + 19};
-
-bool IsMainWindow(HWND window)
-{
-    const SIZE size = WindowSize(window);
-    return size.cx == 496 && size.cy == 377 && ClassOf(window) != "#32770";
-}
-
-std::string Quoted(const std::string& path)
-{
-    return "\"" + path + "\"";
-}
 
 // A folder with a settings file and two levels of subfolders, each with a file of its own.
 struct CustomisedTree {

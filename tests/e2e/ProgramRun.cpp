@@ -189,6 +189,17 @@ SIZE WindowSize(HWND window)
     return {r.right - r.left, r.bottom - r.top};
 }
 
+bool IsMainWindow(HWND window)
+{
+    const SIZE size = WindowSize(window);
+    return size.cx == 496 && size.cy == 377 && ClassOf(window) != "#32770";
+}
+
+std::string Quoted(const std::string& path)
+{
+    return "\"" + path + "\"";
+}
+
 std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className)
 {
     ClassSearch search{className, {}};

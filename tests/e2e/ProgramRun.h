@@ -86,3 +86,11 @@ void RealClickAt(HWND window, POINT client);
 std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className);
 // Pumps this test's own messages (none are needed) while waiting a little.
 void Pause(DWORD milliseconds);
+
+// The folders' settings file, and the main window's Default button by its place on the skin.
+constexpr const char* kSettings = "DeskTop.Ini";
+constexpr POINT kDefaultButton{368 + 54, 272 + 19};
+// Quorrel's main window: the skin's size, and no standard dialog.
+bool IsMainWindow(HWND window);
+// A path in double quotes, as Explorer's entries pass it.
+std::string Quoted(const std::string& path);

@@ -11,14 +11,6 @@
 
 namespace {
 
-constexpr SIZE kMainSize{496, 377};
-
-bool IsMainWindow(HWND window)
-{
-    const SIZE size = WindowSize(window);
-    return size.cx == kMainSize.cx && size.cy == kMainSize.cy && ClassOf(window) != "#32770";
-}
-
 SIZE SplashPictureSize()
 {
     TJPEGImage picture;
