@@ -82,6 +82,29 @@ TEST(VerbStart, AFolderThatIsNotThereGivesTheErrorBoxAndThenTheMainWindow)
     EXPECT_EQ(run.WaitForExit(), 0u);
 }
 
+// A path that is not a full one names no folder, whatever the working directory holds: the
+// error box, and the folders of that name in the working directory keep their files.
+TEST(VerbStart, APathThatIsNotAFullOneGivesTheErrorBoxAndTouchesNothing)
+{
+    const ProgramCopy program;
+    const TempDir working;
+    const std::string bytes = "[.ShellClassInfo]\r\nInfoTip=keep\r\n";
+    for (const char* relative : {"ab", "x\\y"}) {
+        working.MakeDir(relative);
+        working.WriteFile(std::string(relative) + "\\" + kSettings, bytes);
+        ProgramRun run(program, std::string("Default ") + relative, working.Path());
+        HWND box = run.WaitForMessageBox();
+        ASSERT_NE(box, nullptr) << relative;
+        EXPECT_EQ(MessageBoxText(box), "Error setting path: \"" + std::string(relative) + "\"");
+        PressDialogButton(box, IDOK);
+        HWND main = run.WaitForWindow(IsMainWindow);
+        ASSERT_NE(main, nullptr) << relative;
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(run.WaitForExit(), 0u);
+        EXPECT_EQ(ReadFileBytes(working.Path() + relative + "\\" + kSettings), bytes) << relative;
+    }
+}
+
 TEST(MainWindow, ApplyToFolderTickedWithDefaultRestoresEverySubfolder)
 {
     const ProgramCopy program;
