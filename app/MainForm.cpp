@@ -196,12 +196,20 @@ bool TFrmMainForm::RunVerb()
     case TVerb::None:
         return false;
     }
-    // The action takes the folder from the tree, in the form the tree gives it.
-    // The tree makes its nodes with its window, which a window that is never shown has not
-    // made yet.
+    // The action takes the folder from the tree, in the form the tree gives it. Explorer offers
+    // its entries on hidden folders too: this tree, never shown, lists them so that it can
+    // select one. The tree makes its nodes with its window, which a window that is never shown
+    // has not made yet.
+    ShellTreeView1.SetObjectTypes(TShellObjectTypes{otFolders, otHidden});
     ShellTreeView1.HandleNeeded();
-    ShellTreeView1.SelectPath(ParamStr(2));
-    action->Execute();
+    try {
+        ShellTreeView1.SelectPath(ParamStr(2));
+        action->Execute();
+    } catch (...) {
+        // After the error box the window opens as in a window start, hidden folders unlisted.
+        ShellTreeView1.SetObjectTypes(TShellObjectTypes{otFolders});
+        throw;
+    }
     return true;
 }
 

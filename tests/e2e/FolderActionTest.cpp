@@ -67,6 +67,48 @@ TEST(VerbStart, DefaultRestoresTheFolderAloneAndEndsWithoutAWindow)
     EXPECT_TRUE(FileExists(tree.grandchild + kSettings));
 }
 
+// Explorer offers its entries on hidden folders too (and on folders inside hidden ones): the
+// verb works on them although the window's tree lists no hidden folder.
+TEST(VerbStart, DefaultWorksOnAHiddenFolderAndOneInsideIt)
+{
+    const ProgramCopy program;
+    const TempDir temp;
+    const std::string bytes = "[.ShellClassInfo]\r\nInfoTip=x\r\n";
+    const std::string hidden = temp.MakeDir("Hidden");
+    const std::string inside = temp.MakeDir("Hidden\\Inside");
+    for (const std::string& folder : {hidden, inside})
+        temp.WriteFile(folder.substr(temp.Path().size()) + kSettings, bytes);
+    ASSERT_TRUE(SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN)) << hidden;
+    ASSERT_TRUE(GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN) << "this file system keeps no hidden bit";
+    for (const std::string& folder : {inside, hidden}) {
+        ProgramRun run(program, "Default " + Quoted(folder));
+        ExpectNoWindowUntilExit(run);
+        EXPECT_EQ(run.WaitForExit(), 0u);
+        EXPECT_FALSE(FileExists(folder + kSettings)) << folder;
+    }
+
+    // A verb start that fails opens the window as a window start does: no hidden folder listed.
+    ProgramRun run(program, "Default " + Quoted(temp.Path() + "missing"));
+    HWND box = run.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    PressDialogButton(box, IDOK);
+    HWND main = run.WaitForWindow(IsMainWindow);
+    ASSERT_NE(main, nullptr);
+    HWND treeWindow = TreeOf(main);
+    ASSERT_NE(treeWindow, nullptr);
+    RemoteTree remote(treeWindow, run.Process());
+    temp.MakeDir("Shown");
+    const HTREEITEM parent = remote.FindPath(temp.Path());
+    ASSERT_NE(parent, nullptr) << temp.Path();
+    remote.Expand(parent);
+    std::vector<std::string> names;
+    for (HTREEITEM child : remote.Children(parent))
+        names.push_back(remote.Text(child));
+    EXPECT_EQ(names, std::vector<std::string>{"Shown"});
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.WaitForExit(), 0u);
+}
+
 TEST(VerbStart, AFolderThatIsNotThereGivesTheErrorBoxAndThenTheMainWindow)
 {
     const ProgramCopy program;
