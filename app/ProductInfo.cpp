@@ -4,6 +4,7 @@
 #include "sidecars/AboutForm.h"
 #include "toolkit/Exception.h"
 #include "toolkit/Format.h"
+#include "toolkit/PathText.h"
 #include "toolkit/Scoped.h"
 
 #include <shellapi.h>
@@ -85,9 +86,30 @@ TBytes ReadLibraryResource(const std::string& libraryPath, const char* name, con
     return TBytes(bytes.begin(), bytes.end());
 }
 
+std::string HomePageBrowser()
+{
+    // By the path the system registered for it: given a bare name, the shell would first run
+    // an "iexplore.exe" lying in the working directory. A REG_SZ request also takes a value
+    // with references (%ProgramFiles%), expanded.
+    char path[MAX_PATH] = {};
+    DWORD size = sizeof path;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\iexplore.exe",
+                     nullptr, RRF_RT_REG_SZ, nullptr, path, &size) != ERROR_SUCCESS)
+        return {};
+    std::string browser = path;
+    if (browser.size() >= 2 && browser.front() == '"' && browser.back() == '"')
+        browser = browser.substr(1, browser.size() - 2);
+    return IsFullPath(browser) && IsExistingFile(browser) ? browser : std::string();
+}
+
 bool OpenHomePage(const TProductInfo& info)
 {
-    return ShellOpen("open", "iexplore.exe", info.HomePage.c_str(), "");
+    const std::string browser = HomePageBrowser();
+    if (!browser.empty())
+        return ShellOpen("open", browser, info.HomePage.c_str(), "");
+    // No such browser on this system: the page opens in the user's own browser.
+    const bool web = info.HomePage.rfind("https://", 0) == 0 || info.HomePage.rfind("http://", 0) == 0;
+    return web && ShellOpen("open", info.HomePage, nullptr, nullptr);
 }
 
 bool SendEmail(const TProductInfo& info)

@@ -52,7 +52,9 @@ void LoadProductStrings(TProductInfo& info);
 TBytes ReadLibraryResource(const std::string& libraryPath, const char* name, const char* type);
 
 // The shell requests. Each answers whether the shell took it; the main window shows nothing
-// either way.
+// either way. The home page opens in "iexplore.exe", run by its registered full path
+// (HomePageBrowser); where none is registered, in the user's own browser.
+std::string HomePageBrowser();
 bool OpenHomePage(const TProductInfo& info);
 bool SendEmail(const TProductInfo& info);
 bool OpenHelp(const TProductInfo& info);

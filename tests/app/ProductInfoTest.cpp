@@ -207,3 +207,24 @@ TEST(SidecarPlanting, FilesInTheWorkingDirectoryAreNeverUsed)
     EXPECT_FALSE(ModuleLoaded(planted.Path() + AboutLibraryName));
     EXPECT_FALSE(OpenHelp(info));
 }
+
+TEST(SidecarPlanting, TheBrowserIsRunByItsRegisteredPathNotFromTheWorkingDirectory)
+{
+    TempDir planted;
+    CopyInto(TestLibraryPath("Decoy.dll"), planted.Path() + "iexplore.exe");
+    const ScopedCurrentDirectory here(planted.Path());
+    // The premise: a search by bare name starting in the working directory finds the planted one.
+    char found[MAX_PATH] = {};
+    ASSERT_GT(SearchPathA(nullptr, "iexplore.exe", nullptr, MAX_PATH, found, nullptr), 0u);
+    ASSERT_EQ(std::string(found), planted.Path() + "iexplore.exe");
+
+    const std::string browser = HomePageBrowser();
+    ASSERT_FALSE(browser.empty()) << "no browser registered on this system";
+    EXPECT_EQ(browser.find(planted.Path()), std::string::npos) << browser;
+    EXPECT_NE(GetFileAttributesA(browser.c_str()), INVALID_FILE_ATTRIBUTES) << browser;
+    std::string name = browser.substr(browser.find_last_of('\\') + 1);
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(name, "iexplore.exe") << browser;
+    EXPECT_EQ(browser.substr(1, 2), ":\\") << browser;
+}
