@@ -117,3 +117,9 @@ int SystemIconIndex(LPCITEMIDLIST list, bool large, bool open)
         return -1;
     return info.iIcon;
 }
+
+int ChildIconIndex(IShellFolder& parent, LPCITEMIDLIST child)
+{
+    const int index = SHMapPIDLToSystemImageListIndex(&parent, child, nullptr);
+    return index >= 0 ? index : -1;
+}
