@@ -105,6 +105,17 @@ std::string StrRetText(LPCITEMIDLIST list, STRRET& answer)
     return text;
 }
 
+bool NextEntry(IEnumIDList& entries, IdList& entry)
+{
+    ULONG fetched = 0;
+    // The owner takes the answer at the end of the statement: it is looked at after it.
+    const HRESULT status = entries.Next(1, ReceiveIdList(entry), &fetched);
+    if (status == S_OK && entry)
+        return true;
+    entry.reset();
+    return false;
+}
+
 int SystemIconIndex(LPCITEMIDLIST list, bool large, bool open)
 {
     UINT flags = SHGFI_SYSICONINDEX | SHGFI_PIDL;

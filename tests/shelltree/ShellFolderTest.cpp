@@ -53,16 +53,9 @@ std::vector<std::unique_ptr<TShellFolder>> ListedItems(TShellFolder& parent)
     if (FAILED(parent.FolderObject()->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, entries.put())) ||
         !entries)
         return items;
-    for (;;) {
-        IdList entry;
-        ULONG fetched = 0;
-        // The owner takes the answer only at the end of the statement: it is looked at after it.
-        const HRESULT status = entries->Next(1, ReceiveIdList(entry), &fetched);
-        if (status != S_OK || !entry)
-            break;
+    for (IdList entry; NextEntry(*entries.get(), entry);)
         items.push_back(std::make_unique<TShellFolder>(
             &parent, BindChildFolder(parent.FolderObject(), Pidl(entry), nullptr), Pidl(entry)));
-    }
     return items;
 }
 
