@@ -34,17 +34,6 @@ bool Checked(HWND button)
     return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 15000)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > milliseconds)
-            return false;
-        Pause(10);
-    }
-    return true;
-}
-
 std::string Setting(const std::string& folder, const char* section, const char* key)
 {
     char value[512] = {};

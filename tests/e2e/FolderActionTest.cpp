@@ -41,17 +41,6 @@ HWND TreeOf(HWND main)
     return trees.size() == 1 ? trees[0] : nullptr;
 }
 
-bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 10000)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > milliseconds)
-            return false;
-        Pause(10);
-    }
-    return true;
-}
-
 } // namespace
 
 TEST(VerbStart, DefaultRestoresTheFolderAloneAndEndsWithoutAWindow)

@@ -189,6 +189,17 @@ SIZE WindowSize(HWND window)
     return {r.right - r.left, r.bottom - r.top};
 }
 
+bool WaitFor(const std::function<bool()>& done, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > milliseconds)
+            return false;
+        Pause(10);
+    }
+    return true;
+}
+
 bool IsMainWindow(HWND window)
 {
     const SIZE size = WindowSize(window);

@@ -86,6 +86,8 @@ void RealClickAt(HWND window, POINT client);
 std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className);
 // Pumps this test's own messages (none are needed) while waiting a little.
 void Pause(DWORD milliseconds);
+// Waits until `done` answers true; false when the time ran out first.
+bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 15000);
 
 // The folders' settings file, and the main window's Default button by its place on the skin.
 constexpr const char* kSettings = "DeskTop.Ini";
