@@ -31,7 +31,14 @@ def copy_prefix(original, copy):
         else:
             shutil.copy2(source, target)
 
-    shutil.copytree(original, copy, symlinks=True, copy_function=link_or_copy)
+    def other_tests_files(folder, names):
+        # The temporary folders of the tests running meanwhile come and go while this copies;
+        # the copy needs none of them.
+        parts = os.path.relpath(folder, original).split(os.sep)
+        temp = len(parts) == 4 and parts[:2] == ["drive_c", "users"] and parts[3] == "Temp"
+        return names if temp else []
+
+    shutil.copytree(original, copy, symlinks=True, copy_function=link_or_copy, ignore=other_tests_files)
 
 
 def session_files(prefix):
