@@ -9,16 +9,12 @@
 
 #include <shellapi.h>
 
-#include <cctype>
-
 namespace {
 
+// The project's one rule for a path that depends on no current drive or folder.
 bool IsFullPath(const std::string& path)
 {
-    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
-                       (path[2] == '\\' || path[2] == '/');
-    const bool share = path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
-    return drive || share;
+    return IsDriveRoot(path) || IsAbsolutePath(path);
 }
 
 // A library for its resources: mapped as data, so none of its code runs.
