@@ -63,20 +63,27 @@ TEST(WindowStart, SplashOfThePicturesSizeForTwoSecondsThenTheTitledMainWindowWhi
 
     // The minimise button takes the program down, whichever window is in the foreground when
     // its click arrives; the user brings it back.
-    const TestOwnerWindow other;
-    SetForegroundWindow(other.get());
-    ClickAt(ChildAt(main, kMinimiseButton), {15, 13});
-    const DWORD start = GetTickCount();
-    while (!IsIconic(main) && GetTickCount() - start < 5000)
-        Pause(10);
-    EXPECT_TRUE(IsIconic(main));
-    EXPECT_FALSE(IsIconic(other.get()));
-    ShowWindowAsync(main, SW_RESTORE);
-    while (IsIconic(main) && GetTickCount() - start < 10000)
-        Pause(10);
-    EXPECT_FALSE(IsIconic(main));
+    {
+        const TestOwnerWindow other;
+        SetForegroundWindow(other.get());
+        ClickAt(ChildAt(main, kMinimiseButton), {15, 13});
+        EXPECT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }, 5000));
+        EXPECT_FALSE(IsIconic(other.get()));
+        ShowWindowAsync(main, SW_RESTORE);
+        EXPECT_TRUE(WaitFor([&] { return !IsIconic(main); }, 5000));
+    }
 
-    // The close button, pressed by the pointer.
+    // The close button, pressed by the pointer once nothing else covers it (the restored window
+    // need not come back on top of whatever took the foreground meanwhile).
+    POINT close = kCloseButton;
+    ClientToScreen(main, &close);
+    EXPECT_TRUE(WaitFor([&] {
+        const HWND under = WindowFromPoint(close);
+        if (under && GetAncestor(under, GA_ROOT) == main)
+            return true;
+        SetForegroundWindow(main);
+        return false;
+    }, 5000)) << "the close button stays covered";
     RealClickAt(main, kCloseButton);
     EXPECT_EQ(run.WaitForExit(), 0u);
 }

@@ -200,8 +200,9 @@ TEST_F(ShellFolderTest, IconIndicesAreTheShellsForEveryKindOfItem)
                     << name << (large ? " large" : " small") << (open ? " open" : " closed");
         closed[name] = SystemIconIndex(item->IdFromDesktop(), false, false);
         // Folders and objects are mapped by their parent, not by the slower way round.
-        if (item->IsContainer())
+        if (item->IsContainer()) {
             EXPECT_EQ(ChildIconIndex(*item->ParentFolderObject().get(), item->IdInParent()), closed[name]) << name;
+        }
     }
     // The settings file is read: the folder that names its own icon does not show a plain
     // folder's (under Wine not the named one either, but the default icon). Wine draws a folder
