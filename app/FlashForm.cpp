@@ -1,12 +1,12 @@
 #include "app/FlashForm.h"
 
 #include "app/ProductInfo.h"
-#include "toolkit/Application.h"
-#include "toolkit/FormLayout.h"
-#include "toolkit/Image.h"
-#include "toolkit/JpegImage.h"
-#include "toolkit/Label.h"
-#include "toolkit/Timer.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/controls/FormLayout.h"
+#include "toolkit/controls/Image.h"
+#include "toolkit/graphics/JpegImage.h"
+#include "toolkit/controls/Label.h"
+#include "toolkit/core/Timer.h"
 
 #include <atomic>
 

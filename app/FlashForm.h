@@ -2,7 +2,7 @@
 // The splash window shown while the main window opens: the product library's picture, no
 // border, centred. 250 ms after it appears it reads the product strings and titles the main
 // window; it closes once Timer2 has fired twice, about two seconds after it appeared.
-#include "toolkit/Form.h"
+#include "toolkit/controls/Form.h"
 
 class TImage;
 class TTimer;

@@ -4,7 +4,7 @@
 // buttons and the four product links. Its creation also decides between a window start and a
 // verb start (the three Explorer entries).
 #include "engine/DTItem.h"
-#include "toolkit/Form.h"
+#include "toolkit/controls/Form.h"
 
 #include <optional>
 #include <string>

@@ -2,10 +2,10 @@
 
 #include "engine/BaseApplication.h"
 #include "sidecars/AboutForm.h"
-#include "toolkit/Exception.h"
-#include "toolkit/Format.h"
-#include "toolkit/PathText.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Exception.h"
+#include "toolkit/core/Format.h"
+#include "toolkit/core/PathText.h"
+#include "toolkit/core/Scoped.h"
 
 #include <shellapi.h>
 

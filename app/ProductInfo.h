@@ -6,7 +6,7 @@
 // Form.dll or Help.chm is missing, and never replaced by a file of that name that the platform's
 // search would find in the working directory or on the path. Each library is loaded for the one
 // use and released on every path out.
-#include "toolkit/Graphic.h"
+#include "toolkit/graphics/Graphic.h"
 
 #include <windows.h>
 

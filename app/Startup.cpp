@@ -6,9 +6,9 @@
 #include "dialogs/Pretend.h"
 #include "engine/FolderCtrl.h"
 #include "shelltree/ShellModule.h"
-#include "toolkit/Application.h"
-#include "toolkit/MessageBox.h"
-#include "toolkit/PathText.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/controls/MessageBox.h"
+#include "toolkit/core/PathText.h"
 
 #include <windows.h>
 

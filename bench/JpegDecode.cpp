@@ -5,10 +5,10 @@
 // shows what the bitmap's memory costs by itself.
 #include "bench/Runner.h"
 #include "bench/Scratch.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/Graphic.h"
-#include "toolkit/JpegImage.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Graphic.h"
+#include "toolkit/graphics/JpegImage.h"
+#include "toolkit/core/Scoped.h"
 
 #include <windows.h>
 

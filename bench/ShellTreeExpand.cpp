@@ -14,9 +14,9 @@
 #include "shelltree/ShellNamespace.h"
 #include "shelltree/ShellTreeView.h"
 #include "support/TempDir.h"
-#include "toolkit/Application.h"
-#include "toolkit/Form.h"
-#include "toolkit/PathText.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/controls/Form.h"
+#include "toolkit/core/PathText.h"
 
 #include <windows.h>
 #include <shellapi.h>

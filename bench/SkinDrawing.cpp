@@ -6,10 +6,10 @@
 #include "skin/BitmapRegion.h"
 #include "skin/BmpButton.h"
 #include "skin/FormShape.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/Form.h"
-#include "toolkit/FormLayout.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/controls/Form.h"
+#include "toolkit/controls/FormLayout.h"
 
 #include <windows.h>
 

@@ -14,7 +14,7 @@
 #include "engine/BaseFile.h"
 #include "engine/FolderCtrl.h"
 #include "engine/FolderSettings.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 #include <windows.h>
 #include <shlobj.h>

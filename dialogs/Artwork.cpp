@@ -1,8 +1,8 @@
 #include "dialogs/Artwork.h"
 
 #include "skin/BmpButton.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/Exception.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/core/Exception.h"
 
 #include <windows.h>
 

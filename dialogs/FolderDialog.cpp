@@ -5,12 +5,12 @@
 #include "engine/FolderCtrl.h"
 #include "skin/BmpButton.h"
 #include "skin/FormShape.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/CheckBox.h"
-#include "toolkit/CommandLine.h"
-#include "toolkit/Exception.h"
-#include "toolkit/Font.h"
-#include "toolkit/Label.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/controls/CheckBox.h"
+#include "toolkit/core/CommandLine.h"
+#include "toolkit/core/Exception.h"
+#include "toolkit/graphics/Font.h"
+#include "toolkit/controls/Label.h"
 
 #include <utility>
 

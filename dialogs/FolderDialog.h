@@ -3,8 +3,8 @@
 // glyphs, OK and Cancel, the "Apply to folder" box, the body's font and colour, and the way OK
 // writes the folder. Neither dialog keeps state of its own: every choice goes straight to
 // TheFolderCtrl.
-#include "toolkit/Form.h"
-#include "toolkit/FormLayout.h"
+#include "toolkit/controls/Form.h"
+#include "toolkit/controls/FormLayout.h"
 
 #include <string>
 

@@ -5,12 +5,12 @@
 #include "engine/FolderCtrl.h"
 #include "skin/BmpButton.h"
 #include "skin/FormShape.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/Image.h"
-#include "toolkit/PageControl.h"
-#include "toolkit/Panel.h"
-#include "toolkit/RadioButton.h"
-#include "toolkit/TabSheet.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/controls/Image.h"
+#include "toolkit/controls/PageControl.h"
+#include "toolkit/controls/Panel.h"
+#include "toolkit/controls/RadioButton.h"
+#include "toolkit/controls/TabSheet.h"
 
 namespace {
 constexpr int kClientWidth = 487, kClientHeight = 343;

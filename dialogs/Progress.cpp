@@ -1,10 +1,10 @@
 #include "dialogs/Progress.h"
 
 #include "engine/FolderCtrl.h"
-#include "toolkit/Application.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/CustomControl.h"
-#include "toolkit/Font.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/controls/CustomControl.h"
+#include "toolkit/graphics/Font.h"
 
 #include <vector>
 

@@ -7,8 +7,8 @@
 // windows take no input, as under a modal window. The window goes, and the other windows are
 // enabled again, when the scope ends, however the work ended.
 #include "dialogs/ProgressPacing.h"
-#include "toolkit/BusyCursor.h"
-#include "toolkit/Form.h"
+#include "toolkit/core/BusyCursor.h"
+#include "toolkit/controls/Form.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,8 +1,8 @@
 #include "engine/BaseApplication.h"
 
-#include "toolkit/Exception.h"
-#include "toolkit/PathText.h"
-#include "toolkit/Registry.h"
+#include "toolkit/core/Exception.h"
+#include "toolkit/core/PathText.h"
+#include "toolkit/core/Registry.h"
 
 #include <windows.h>
 

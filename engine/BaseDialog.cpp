@@ -1,6 +1,6 @@
 #include "engine/BaseDialog.h"
 
-#include "toolkit/PathText.h"
+#include "toolkit/core/PathText.h"
 
 #include <shlobj.h>
 

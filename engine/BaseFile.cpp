@@ -1,6 +1,6 @@
 #include "engine/BaseFile.h"
 
-#include "toolkit/PathText.h"
+#include "toolkit/core/PathText.h"
 
 #include <shellapi.h>
 

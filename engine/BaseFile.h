@@ -1,5 +1,5 @@
 #pragma once
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 #include <functional>
 #include <string>

@@ -2,8 +2,8 @@
 
 #include "engine/BaseString.h"
 #include "engine/FolderSettings.h"
-#include "toolkit/PathText.h"
-#include "toolkit/Registry.h"
+#include "toolkit/core/PathText.h"
+#include "toolkit/core/Registry.h"
 
 std::string DriveKey(const std::string& path)
 {

@@ -1,7 +1,7 @@
 #include "engine/FolderSettings.h"
 
-#include "toolkit/Exception.h"
-#include "toolkit/Format.h"
+#include "toolkit/core/Exception.h"
+#include "toolkit/core/Format.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -1,7 +1,7 @@
 // Reads one command line from standard input and writes its parameters, the program's own
 // first, each followed by a zero byte: a way to try the tokeniser from a shell or a script.
 //   tokenise [--dbcs 932] < line
-#include "toolkit/CommandLine.h"
+#include "toolkit/core/CommandLine.h"
 
 #include <cstdio>
 #include <cstring>

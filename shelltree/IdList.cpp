@@ -1,7 +1,7 @@
 #include "shelltree/IdList.h"
 
 #include "shelltree/ShellNamespace.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 namespace {
 class ShellTaskAllocator final : public IdListAllocator {

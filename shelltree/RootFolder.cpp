@@ -2,8 +2,8 @@
 
 #include "shelltree/ShellModule.h"
 #include "shelltree/ShellNamespace.h"
-#include "toolkit/Format.h"
-#include "toolkit/PathText.h"
+#include "toolkit/core/Format.h"
+#include "toolkit/core/PathText.h"
 
 #include <array>
 

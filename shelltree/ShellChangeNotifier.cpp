@@ -1,8 +1,8 @@
 #include "shelltree/ShellChangeNotifier.h"
 
 #include "shelltree/ShellModule.h"
-#include "toolkit/Application.h"
-#include "toolkit/Exception.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/core/Exception.h"
 
 #include <mutex>
 

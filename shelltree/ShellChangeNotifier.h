@@ -2,9 +2,9 @@
 // Watching one folder for changes: a worker thread waits for the system's change notices on the
 // folder and runs a handler on the GUI thread for each of them. Without a handler no thread runs.
 #include "shelltree/ShellSets.h"
-#include "toolkit/Component.h"
-#include "toolkit/Scoped.h"
-#include "toolkit/WorkerThread.h"
+#include "toolkit/core/Component.h"
+#include "toolkit/core/Scoped.h"
+#include "toolkit/core/WorkerThread.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 // answer is asked of the shell afresh.
 #include "shelltree/IdList.h"
 #include "shelltree/ShellSets.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 #include <windows.h>
 #include <shlobj.h>

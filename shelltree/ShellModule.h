@@ -5,7 +5,7 @@
 // of the change watcher and the shared desktop item; it ends them in the reverse order: the
 // desktop item (the last shell reference of the model), the critical section, then OLE.
 #include "shelltree/ShellFolder.h"
-#include "toolkit/CriticalSection.h"
+#include "toolkit/core/CriticalSection.h"
 
 #include <memory>
 

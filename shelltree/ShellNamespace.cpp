@@ -1,6 +1,6 @@
 #include "shelltree/ShellNamespace.h"
 
-#include "toolkit/PathText.h"
+#include "toolkit/core/PathText.h"
 
 #include <shellapi.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The shell namespace calls under the items: the desktop, binding, names and icons.
 #include "shelltree/IdList.h"
-#include "toolkit/Exception.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Exception.h"
+#include "toolkit/core/Scoped.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -2,14 +2,14 @@
 
 #include "shelltree/RootFolder.h"
 #include "shelltree/ShellNamespace.h"
-#include "toolkit/ApplicationWindow.h"
-#include "toolkit/BusyCursor.h"
-#include "toolkit/Format.h"
-#include "toolkit/ImageList.h"
-#include "toolkit/PathText.h"
-#include "toolkit/PopupMenu.h"
-#include "toolkit/ScopedValue.h"
-#include "toolkit/TreeUpdate.h"
+#include "toolkit/core/ApplicationWindow.h"
+#include "toolkit/core/BusyCursor.h"
+#include "toolkit/core/Format.h"
+#include "toolkit/graphics/ImageList.h"
+#include "toolkit/core/PathText.h"
+#include "toolkit/controls/PopupMenu.h"
+#include "toolkit/core/ScopedValue.h"
+#include "toolkit/controls/TreeUpdate.h"
 
 #include <shellapi.h>
 

@@ -5,7 +5,7 @@
 #include "shelltree/ShellChangeNotifier.h"
 #include "shelltree/ShellFolder.h"
 #include "shelltree/ShellSets.h"
-#include "toolkit/TreeView.h"
+#include "toolkit/controls/TreeView.h"
 
 #include <functional>
 #include <memory>

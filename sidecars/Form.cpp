@@ -3,7 +3,7 @@
 // inside this library would meet the program's own registration there.
 #include "sidecars/AboutForm.h"
 #include "sidecars/FormResources.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,10 +1,10 @@
 #include "skin/BitmapRegion.h"
 
 #include "skin/OpaqueRuns.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/Exception.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/core/Exception.h"
 
-#include "toolkit/Canvas.h"
+#include "toolkit/graphics/Canvas.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // The region of a bitmap's pixels that differ from its key colour (the colour set for it, or
 // its bottom-left pixel): row by row, one rectangle per run of such pixels. A bitmap without
 // any gives no region (an empty owner).
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 class TBitmap;
 

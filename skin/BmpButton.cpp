@@ -1,7 +1,7 @@
 #include "skin/BmpButton.h"
 
 #include "skin/TransparentDrawing.h"
-#include "toolkit/Form.h"
+#include "toolkit/controls/Form.h"
 
 namespace {
 std::unique_ptr<TBitmap> gDownPattern;

@@ -9,7 +9,7 @@
 // flickers. A borderless button paints its parent's image under itself first.
 #include "skin/ButtonBitmaps.h"
 #include "skin/ButtonLayout.h"
-#include "toolkit/CustomControl.h"
+#include "toolkit/controls/CustomControl.h"
 
 #include <memory>
 

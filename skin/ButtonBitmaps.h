@@ -2,7 +2,7 @@
 // The six pictures of a bitmap button and the key colour they share. Assigning a picture
 // copies it (the caller keeps its own); OnChange fires whenever a picture changes or the key
 // colour is set to another value.
-#include "toolkit/Bitmap.h"
+#include "toolkit/graphics/Bitmap.h"
 
 #include <string>
 

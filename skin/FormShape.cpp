@@ -2,9 +2,9 @@
 
 #include "skin/BitmapRegion.h"
 #include "skin/TransparentDrawing.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/Exception.h"
-#include "toolkit/Form.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/core/Exception.h"
+#include "toolkit/controls/Form.h"
 
 namespace {
 TForm& FormOwner(TComponent& owner)

@@ -6,8 +6,8 @@
 //
 // The shape takes over the form's show event: the form's own show logic goes in OnFormShow,
 // which runs on every show once the outline is in place.
-#include "toolkit/Image.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/controls/Image.h"
+#include "toolkit/core/Scoped.h"
 
 #include <memory>
 

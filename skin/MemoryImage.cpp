@@ -1,7 +1,7 @@
 #include "skin/MemoryImage.h"
 
-#include "toolkit/Bitmap.h"
-#include "toolkit/Exception.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/core/Exception.h"
 
 
 namespace {

@@ -2,7 +2,7 @@
 // A bitmap of its own selected into a memory device context of its own, for the length of one
 // drawing operation: the scratch surfaces of the transparent drawing functions and the region
 // builder. Both handles go with the object, on every path.
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 class TMemoryImage {
 public:

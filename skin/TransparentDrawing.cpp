@@ -1,10 +1,10 @@
 #include "skin/TransparentDrawing.h"
 
 #include "skin/MemoryImage.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/CustomControl.h"
-#include "toolkit/Form.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/controls/CustomControl.h"
+#include "toolkit/controls/Form.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // see-through. Every transparent draw makes two scratch bitmaps of the destination size (the
 // picture at its final size and a one-bit mask) and releases them before it returns, also when
 // a platform call fails. Rectangles are right- and bottom-exclusive.
-#include "toolkit/Color.h"
+#include "toolkit/graphics/Color.h"
 
 #include <windows.h>
 

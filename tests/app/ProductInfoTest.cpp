@@ -1,9 +1,9 @@
 #include "app/ProductInfo.h"
 #include "sidecars/SidecarTestSupport.h"
 #include "support/TempDir.h"
-#include "toolkit/Exception.h"
-#include "toolkit/JpegImage.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Exception.h"
+#include "toolkit/graphics/JpegImage.h"
+#include "toolkit/core/Scoped.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "app/FlashForm.h"
 #include "app/ProductInfo.h"
 #include "sidecars/SidecarTestSupport.h"
-#include "toolkit/Form.h"
-#include "toolkit/Label.h"
+#include "toolkit/controls/Form.h"
+#include "toolkit/controls/Label.h"
 
 #include <gtest/gtest.h>
 

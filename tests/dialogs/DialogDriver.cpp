@@ -1,10 +1,10 @@
 #include "DialogDriver.h"
 
 #include "support/Screenshots.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/Form.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/controls/Form.h"
+#include "toolkit/core/Scoped.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // after another from a timer, clicks are mouse messages posted at a control's place, and
 // message boxes are answered only when their caption and text are the ones expected.
 #include "support/ModalCloser.h"
-#include "toolkit/Timer.h"
+#include "toolkit/core/Timer.h"
 
 #include <windows.h>
 

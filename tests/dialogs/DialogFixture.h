@@ -4,7 +4,7 @@
 #include "DialogDriver.h"
 #include "engine/FolderCtrl.h"
 #include "support/TempDir.h"
-#include "toolkit/Form.h"
+#include "toolkit/controls/Form.h"
 
 #include <gtest/gtest.h>
 

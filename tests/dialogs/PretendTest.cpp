@@ -2,9 +2,9 @@
 #include "dialogs/Pretend.h"
 #include "engine/DisguiseTargets.h"
 #include "skin/BmpButton.h"
-#include "toolkit/CheckBox.h"
-#include "toolkit/CommandLine.h"
-#include "toolkit/RadioButton.h"
+#include "toolkit/controls/CheckBox.h"
+#include "toolkit/core/CommandLine.h"
+#include "toolkit/controls/RadioButton.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include "dialogs/Progress.h"
 #include "engine/FolderSettings.h"
 #include "skin/BmpButton.h"
-#include "toolkit/Application.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/RadioButton.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/controls/RadioButton.h"
 
 #include <set>
 #include <stdexcept>

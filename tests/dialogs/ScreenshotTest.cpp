@@ -5,14 +5,14 @@
 #include "dialogs/Pretend.h"
 #include "engine/DisguiseTargets.h"
 #include "skin/BmpButton.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/CheckBox.h"
-#include "toolkit/CommandLine.h"
-#include "toolkit/Font.h"
-#include "toolkit/Image.h"
-#include "toolkit/Label.h"
-#include "toolkit/Memo.h"
-#include "toolkit/PageControl.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/controls/CheckBox.h"
+#include "toolkit/core/CommandLine.h"
+#include "toolkit/graphics/Font.h"
+#include "toolkit/controls/Image.h"
+#include "toolkit/controls/Label.h"
+#include "toolkit/controls/Memo.h"
+#include "toolkit/controls/PageControl.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "dist/DistTestSupport.h"
 
 #include "sidecars/SidecarTestSupport.h"
-#include "toolkit/Registry.h"
+#include "toolkit/core/Registry.h"
 
 #include <cstdio>
 #include <stdexcept>

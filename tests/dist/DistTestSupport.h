@@ -2,7 +2,7 @@
 // What the packaging tests share: where the built program and packages are, its version
 // resource, and running a program to its end with everything it starts.
 #include "support/TempDir.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 #include <windows.h>
 

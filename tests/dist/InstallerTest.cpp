@@ -4,7 +4,7 @@
 #include "dist/DistTestSupport.h"
 #include "sidecars/SidecarTestSupport.h"
 #include "support/RegistryKeyRestorer.h"
-#include "toolkit/Registry.h"
+#include "toolkit/core/Registry.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // found and driven from the test: by process, size and caption, with posted messages.
 #include "support/RegistryKeyRestorer.h"
 #include "support/TempDir.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 #include <windows.h>
 

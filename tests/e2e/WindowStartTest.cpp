@@ -3,7 +3,7 @@
 #include "app/ProductInfo.h"
 #include "e2e/ProgramRun.h"
 #include "support/ModalCloser.h"
-#include "toolkit/JpegImage.h"
+#include "toolkit/graphics/JpegImage.h"
 
 #include <gtest/gtest.h>
 

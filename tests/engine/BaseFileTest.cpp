@@ -2,7 +2,7 @@
 
 #include "support/ShellNotifications.h"
 #include "support/TempDir.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 #include <gtest/gtest.h>
 

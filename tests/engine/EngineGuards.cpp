@@ -3,8 +3,8 @@
 #include "engine/DriveSettings.h"
 #include "engine/ExplorerVerbs.h"
 #include "support/ShellNotifications.h"
-#include "toolkit/Registry.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Registry.h"
+#include "toolkit/core/Scoped.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "engine/BaseApplication.h"
 #include "engine/FolderCtrl.h"
-#include "toolkit/Registry.h"
+#include "toolkit/core/Registry.h"
 
 #include <gtest/gtest.h>
 

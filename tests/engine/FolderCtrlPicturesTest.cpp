@@ -6,11 +6,11 @@
 #include "support/ModalCloser.h"
 #include "support/RegistryKeyRestorer.h"
 #include "support/TempDir.h"
-#include "toolkit/Application.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/Exception.h"
-#include "toolkit/Image.h"
-#include "toolkit/Label.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/core/Exception.h"
+#include "toolkit/controls/Image.h"
+#include "toolkit/controls/Label.h"
 
 #include <gtest/gtest.h>
 

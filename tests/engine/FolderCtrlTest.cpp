@@ -6,8 +6,8 @@
 #include "engine/FolderSettings.h"
 #include "support/ShellNotifications.h"
 #include "support/TempDir.h"
-#include "toolkit/Exception.h"
-#include "toolkit/Registry.h"
+#include "toolkit/core/Exception.h"
+#include "toolkit/core/Registry.h"
 
 #include <gtest/gtest.h>
 

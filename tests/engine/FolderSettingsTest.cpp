@@ -2,8 +2,8 @@
 
 #include "support/ShellNotifications.h"
 #include "support/TempDir.h"
-#include "toolkit/Exception.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Exception.h"
+#include "toolkit/core/Scoped.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 //  - quoting every parameter and tokenising the result again gives the same parameters.
 // A lead byte with nothing after it can only end the text's last parameter; quoting that one
 // would make its closing quote the second byte of the character, so it is checked on its own.
-#include "toolkit/CommandLine.h"
+#include "toolkit/core/CommandLine.h"
 
 #include <cstdint>
 #include <cstdlib>

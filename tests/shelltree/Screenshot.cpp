@@ -1,7 +1,7 @@
 #include "shelltree/Screenshot.h"
 
-#include "toolkit/PathText.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/PathText.h"
+#include "toolkit/core/Scoped.h"
 
 #include <wincodec.h>
 

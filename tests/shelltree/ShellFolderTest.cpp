@@ -3,7 +3,7 @@
 #include "shelltree/ShellNamespace.h"
 #include "shelltree/ShellTestSupport.h"
 
-#include "toolkit/PathText.h"
+#include "toolkit/core/PathText.h"
 
 #include <shellapi.h>
 

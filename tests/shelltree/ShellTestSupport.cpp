@@ -1,8 +1,8 @@
 #include "shelltree/ShellTestSupport.h"
 
 #include "shelltree/ShellNamespace.h"
-#include "toolkit/CriticalSection.h"
-#include "toolkit/PathText.h"
+#include "toolkit/core/CriticalSection.h"
+#include "toolkit/core/PathText.h"
 
 #include <objidl.h>
 

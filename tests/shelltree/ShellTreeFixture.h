@@ -3,9 +3,9 @@
 // collected instead of shown.
 #include "shelltree/ShellTestSupport.h"
 #include "shelltree/ShellTreeView.h"
-#include "toolkit/Application.h"
-#include "toolkit/Form.h"
-#include "toolkit/TreeViewFixture.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/controls/Form.h"
+#include "toolkit/controls/TreeViewFixture.h"
 
 #include <functional>
 #include <string>

@@ -3,8 +3,8 @@
 #include "shelltree/Screenshot.h"
 #include "shelltree/ShellTreeFixture.h"
 
-#include "toolkit/PathText.h"
-#include "toolkit/PopupMenu.h"
+#include "toolkit/core/PathText.h"
+#include "toolkit/controls/PopupMenu.h"
 
 namespace {
 TShellFolder* ItemOf(const TTreeNode* node)

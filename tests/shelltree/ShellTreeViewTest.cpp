@@ -5,9 +5,9 @@
 
 #include "shelltree/RootFolder.h"
 #include "shelltree/ShellNamespace.h"
-#include "toolkit/Exception.h"
-#include "toolkit/ImageList.h"
-#include "toolkit/PathText.h"
+#include "toolkit/core/Exception.h"
+#include "toolkit/graphics/ImageList.h"
+#include "toolkit/core/PathText.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,7 @@
 #include "sidecars/AboutForm.h"
 #include "sidecars/SidecarTestSupport.h"
 #include "support/ModalCloser.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 #include <gtest/gtest.h>
 

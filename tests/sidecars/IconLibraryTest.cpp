@@ -1,5 +1,5 @@
 #include "sidecars/SidecarTestSupport.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 #include <gtest/gtest.h>
 

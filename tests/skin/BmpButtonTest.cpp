@@ -1,8 +1,8 @@
 #include "skin/BmpButton.h"
 #include "skin/SkinTestSupport.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/Form.h"
-#include "toolkit/FormLayout.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/controls/Form.h"
+#include "toolkit/controls/FormLayout.h"
 
 #include <gtest/gtest.h>
 

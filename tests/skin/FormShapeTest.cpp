@@ -1,10 +1,10 @@
 #include "skin/FormShape.h"
 #include "skin/SkinTestSupport.h"
-#include "toolkit/Application.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/Form.h"
-#include "toolkit/FormLayout.h"
-#include "toolkit/Panel.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/controls/Form.h"
+#include "toolkit/controls/FormLayout.h"
+#include "toolkit/controls/Panel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "skin/BitmapRegion.h"
 #include "skin/SkinTestSupport.h"
-#include "toolkit/Canvas.h"
+#include "toolkit/graphics/Canvas.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "skin/SkinTestSupport.h"
 
-#include "toolkit/Canvas.h"
+#include "toolkit/graphics/Canvas.h"
 
 std::unique_ptr<TBitmap> PictureFromText(const std::vector<std::string>& rows, const std::map<char, TColor>& legend)
 {

@@ -1,6 +1,6 @@
 #pragma once
 // Pictures drawn from text for the skin tests, and reading pixels back.
-#include "toolkit/Bitmap.h"
+#include "toolkit/graphics/Bitmap.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 #include "skin/FormShape.h"
 #include "skin/SkinTestSupport.h"
 #include "support/Screenshots.h"
-#include "toolkit/Application.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/Form.h"
-#include "toolkit/FormLayout.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/controls/Form.h"
+#include "toolkit/controls/FormLayout.h"
 
 #include <gtest/gtest.h>
 

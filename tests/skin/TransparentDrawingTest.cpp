@@ -1,9 +1,9 @@
 #include "skin/SkinTestSupport.h"
 #include "skin/TransparentDrawing.h"
-#include "toolkit/Canvas.h"
-#include "toolkit/Form.h"
-#include "toolkit/FormLayout.h"
-#include "toolkit/Image.h"
+#include "toolkit/graphics/Canvas.h"
+#include "toolkit/controls/Form.h"
+#include "toolkit/controls/FormLayout.h"
+#include "toolkit/controls/Image.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "support/ModalCloser.h"
 
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "support/RegistryKeyRestorer.h"
 
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 #include <gtest/gtest.h>
 

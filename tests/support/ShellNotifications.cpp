@@ -1,7 +1,7 @@
 #include "support/ShellNotifications.h"
 
 #include "support/TempDir.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 #include <shlobj.h>
 

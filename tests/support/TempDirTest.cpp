@@ -1,7 +1,7 @@
 #include "support/TempDir.h"
 
 #include "support/ShellNotifications.h"
-#include "toolkit/Scoped.h"
+#include "toolkit/core/Scoped.h"
 
 #include <gtest/gtest.h>
 

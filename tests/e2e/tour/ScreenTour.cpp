@@ -6,8 +6,8 @@
 //
 //     ScreenTour <program> <screenshot folder> [arguments for the program...]
 #include "e2e/ProgramRun.h"
-#include "toolkit/Bitmap.h"
-#include "toolkit/Canvas.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
 
 #include <commctrl.h>
 

@@ -1,0 +1,71 @@
+#include "toolkit/core/PathText.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+TEST(PathText, DriveRootsAndFullPaths)
+{
+    struct Case {
+        const char* Path;
+        bool Root;
+        bool Absolute;
+    };
+    const Case cases[] = {
+        {"C:\\", true, false},          {"z:\\", true, false},         {"C:\\Data\\", false, true},
+        {"\\\\server\\share\\", false, true}, {"\\\\server\\share\\x\\", false, true},
+        {"", false, false},             {"\\", false, false},          {"ab\\", false, false},
+        {"a\\", false, false},          {"x\\y\\", false, false},      {"C:Data\\", false, false},
+        {"1:\\", false, false},         {"\\\\", false, false},
+        {"\\\\\\", false, false},        {"\\\\server\\", false, false}, {"\\\\\\share\\", false, false},
+        {"\\\\server\\\\x", false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsDriveRoot(c.Path), c.Root) << c.Path;
+        EXPECT_EQ(IsAbsolutePath(c.Path), c.Absolute) << c.Path;
+    }
+}
+
+TEST(PathText, BackslashAndExtension)
+{
+    EXPECT_EQ(WithBackslash("C:\\Data"), "C:\\Data\\");
+    EXPECT_EQ(WithBackslash("C:\\Data\\"), "C:\\Data\\");
+    EXPECT_EQ(WithBackslash(""), "\\");
+
+    EXPECT_EQ(ExtensionOf("C:\\Icons\\Folder.ICO"), "ICO");
+    EXPECT_EQ(ExtensionOf("archive.tar.gz"), "gz");
+    EXPECT_EQ(ExtensionOf("C:\\my.icons\\Folder"), "") << "a dot in a folder name is no extension";
+    EXPECT_EQ(ExtensionOf("name."), "");
+    EXPECT_TRUE(HasExtension("C:\\Icons\\Folder.Ico", "ico"));
+    EXPECT_TRUE(HasExtension("%TEMP%\\x.ico", "ICO"));
+    EXPECT_FALSE(HasExtension("C:\\Icons\\Folder.icon", "ico"));
+    EXPECT_FALSE(HasExtension("C:\\x.ico\\Folder", "ico"));
+    EXPECT_FALSE(HasExtension("ico", "ico"));
+}
+
+TEST(PathText, CodePageConversion)
+{
+    EXPECT_EQ(WideToAnsi(L"C:\\Icons\\a.ico"), "C:\\Icons\\a.ico");
+    EXPECT_EQ(WideToAnsi(std::wstring_view(L"abc", 2)), "ab") << "the given length, not the zero";
+    EXPECT_EQ(WideToAnsi(L""), "");
+    const wchar_t lacking[] = {L'a', 0x4E2D, L'b', 0};
+    const std::string converted = WideToAnsi(lacking);
+    ASSERT_EQ(converted.size(), 3u) << "one replacement character";
+    EXPECT_EQ(converted[0], 'a');
+    EXPECT_EQ(converted[2], 'b');
+    EXPECT_EQ(AnsiToWide("C:\\Icons\\a.ico"), L"C:\\Icons\\a.ico");
+    EXPECT_EQ(AnsiToWide(""), L"");
+}
+
+TEST(PathText, FilesAndFoldersAreToldApart)
+{
+    TempDir dir;
+    const std::string file = dir.WriteFile("icon.dll", "x");
+    const std::string folder = dir.MakeDir("icon.dir");
+    EXPECT_TRUE(IsExistingFile(file));
+    EXPECT_FALSE(IsExistingFolder(file));
+    EXPECT_TRUE(IsExistingFolder(folder));
+    EXPECT_FALSE(IsExistingFile(folder));
+    EXPECT_FALSE(IsExistingFile(dir.Path() + "missing"));
+    EXPECT_FALSE(IsExistingFolder(dir.Path() + "missing"));
+}

@@ -1,0 +1,18 @@
+#include "toolkit/controls/CommonDialogError.h"
+
+#include "toolkit/core/Exception.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstdio>
+
+void ThrowIfCommonDialogFailed(const std::string& dialogName)
+{
+    const DWORD code = CommDlgExtendedError();
+    if (code == 0)
+        return;
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%04lX", static_cast<unsigned long>(code));
+    throw EOSError(dialogName + " failed with error " + text);
+}

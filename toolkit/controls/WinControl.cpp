@@ -1,0 +1,646 @@
+#include "toolkit/controls/WinControl.h"
+
+#include "toolkit/core/Application.h"
+#include "toolkit/core/BusyCursor.h"
+#include "toolkit/graphics/Font.h"
+#include "toolkit/controls/Form.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace {
+constexpr const char* kWindowClass = "QuorrelControl";
+
+// Child windows are created on the parent's window; a control without one cannot exist.
+class ENoParentWindow : public Exception {
+public:
+    explicit ENoParentWindow(const std::string& name)
+        : Exception("Control '" + name + "' has no parent window")
+    {
+    }
+};
+} // namespace
+
+TWinControl::TWinControl() = default;
+
+TWinControl::~TWinControl()
+{
+    if (TForm* form = ParentForm(); form && form != this && form->ActiveControl() == this)
+        form->SetActiveControl(nullptr);
+    // Children outlive this part of the object only as orphans.
+    for (TControl* c : std::vector<TControl*>(controls_))
+        c->SetParent(nullptr);
+    DestroyHandle();
+}
+
+void TWinControl::RegisterWindowClass()
+{
+    static const bool registered = [] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = &TWinControl::StaticWndProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = kWindowClass;
+        return RegisterClassExA(&wc) != 0;
+    }();
+    if (!registered)
+        throw EOSError("Cannot register the window class");
+}
+
+void TWinControl::CreateParams(TCreateParams& params)
+{
+    if (Visible())
+        params.Style |= WS_VISIBLE;
+    if (!Enabled())
+        params.Style |= WS_DISABLED;
+    if (tabStop_)
+        params.Style |= WS_TABSTOP;
+}
+
+HWND TWinControl::Handle()
+{
+    if (handle_)
+        return handle_.get();
+    TCreateParams params;
+    CreateParams(params);
+    if (params.Style & WS_CHILD) {
+        if (!Parent())
+            throw ENoParentWindow(Name());
+        params.WndParent = Parent()->Handle();
+        if (handle_) // the parent's creation made this window already
+            return handle_.get();
+    }
+    const bool own = params.ClassName.empty();
+    if (own)
+        RegisterWindowClass();
+    const RECT r = BoundsRect();
+    const HWND window = CreateWindowExA(params.ExStyle, own ? kWindowClass : params.ClassName.c_str(),
+                                        Caption().c_str(), params.Style, r.left, r.top, r.right - r.left,
+                                        r.bottom - r.top, params.WndParent, nullptr, GetModuleHandleA(nullptr),
+                                        own ? this : nullptr);
+    if (!window)
+        throw EOSError("Cannot create the window of '" + Name() + "'");
+    if (!own) {
+        // A platform control: take over its window procedure, keeping the old one as default.
+        Bind(window);
+        defaultProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::StaticWndProc)));
+    }
+    HandleCreated();
+    return handle_.get();
+}
+
+void TWinControl::Bind(HWND window) noexcept
+{
+    handle_.reset(window);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void TWinControl::HandleCreated()
+{
+    ApplyFont();
+    // The real client area is known only now (borders, edges).
+    AlignControls();
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            w->HandleNeeded();
+}
+
+void TWinControl::WindowDestroying() noexcept
+{
+    Guarded([this] { HandleDestroying(); }, this);
+}
+
+void TWinControl::DestroyHandle() noexcept
+{
+    if (!handle_)
+        return;
+    WindowDestroying();
+    const HWND window = handle_.release();
+    // Messages of the window's last moments go to the default handling, not to a half-gone object.
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    if (defaultProc_)
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
+    DestroyWindow(window);
+    defaultProc_ = nullptr;
+}
+
+TWinControl* TWinControl::FromHandle(HWND window) noexcept
+{
+    if (!window || GetWindowLongPtrA(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TWinControl::StaticWndProc))
+        return nullptr;
+    return reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        if (auto* self = static_cast<TWinControl*>(cs->lpCreateParams))
+            self->Bind(window);
+    }
+    auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcA(window, msg, wParam, lParam);
+    if (msg == WM_DESTROY)
+        self->WindowDestroying();
+    if (msg == WM_NCDESTROY) {
+        // The platform destroyed the window (with its parent): forget it.
+        const WNDPROC old = self->defaultProc_;
+        self->handle_.release();
+        self->defaultProc_ = nullptr;
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        return old ? CallWindowProcA(old, window, msg, wParam, lParam) : DefWindowProcA(window, msg, wParam, lParam);
+    }
+    try {
+        return self->WndProc(msg, wParam, lParam);
+    } catch (...) {
+        Application.HandleException(std::current_exception(), self);
+        return 0;
+    }
+}
+
+LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const HWND window = handle_.get();
+    if (defaultProc_)
+        return CallWindowProcA(defaultProc_, window, msg, wParam, lParam);
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!handle_)
+        return 0;
+    return WndProc(msg, wParam, lParam);
+}
+
+bool TWinControl::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (msg) {
+    case WM_COMMAND:
+        if (auto* child = FromHandle(reinterpret_cast<HWND>(lParam)); child && child != this) {
+            result = 0;
+            return child->Command(HIWORD(wParam));
+        }
+        return false;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (auto* child = FromHandle(header->hwndFrom); child && child != this)
+            return child->Notify(*header, result);
+        return false;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        if (auto* child = FromHandle(reinterpret_cast<HWND>(lParam)); child && child != this) {
+            if (HBRUSH brush = child->ControlColor(reinterpret_cast<HDC>(wParam))) {
+                result = reinterpret_cast<LRESULT>(brush);
+                return true;
+            }
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (ReflectToChild(msg, wParam, lParam, result))
+        return result;
+    const bool own = defaultProc_ == nullptr;
+    switch (msg) {
+    case WM_PAINT:
+        if (own)
+            return HandlePaint(wParam);
+        break;
+    case WM_ERASEBKGND:
+        if (own)
+            return EraseBackground(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
+        break;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        HandleMouse(msg, wParam, lParam);
+        break;
+    case WM_MOUSELEAVE:
+        mouseInside_ = false;
+        MouseLeave();
+        return 0;
+    case WM_CAPTURECHANGED:
+        mouseControl_ = nullptr;
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        WORD key = static_cast<WORD>(wParam);
+        KeyDown(key, KeyboardShiftState());
+        if (key == 0)
+            return 0;
+        break;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        WORD key = static_cast<WORD>(wParam);
+        KeyUp(key, KeyboardShiftState());
+        if (key == 0)
+            return 0;
+        break;
+    }
+    case WM_CHAR: {
+        char ch = static_cast<char>(wParam);
+        KeyPress(ch);
+        if (ch == 0)
+            return 0;
+        wParam = static_cast<unsigned char>(ch);
+        break;
+    }
+    case WM_SETFOCUS: {
+        const LRESULT r = DefaultHandler(msg, wParam, lParam);
+        if (TForm* form = ParentForm(); form && form != this)
+            form->FocusMoved(*this);
+        FocusGained();
+        return r;
+    }
+    case WM_KILLFOCUS: {
+        const LRESULT r = DefaultHandler(msg, wParam, lParam);
+        FocusLost();
+        return r;
+    }
+    case WM_SIZE: {
+        const LRESULT r = DefaultHandler(msg, wParam, lParam);
+        Resized();
+        return r;
+    }
+    case WM_SETCURSOR:
+        // Batched work shows the hourglass: the class cursor must not take its place whenever
+        // the mouse moves.
+        if (TBusyCursor::Active()) {
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    case WM_SYSCOLORCHANGE:
+        // Only top-level windows get the message; the children hear it from here.
+        SysColorChanged();
+        break;
+    default:
+        break;
+    }
+    return DefaultHandler(msg, wParam, lParam);
+}
+
+LRESULT TWinControl::HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    if (msg == WM_MOUSEMOVE && !mouseInside_) {
+        mouseInside_ = true;
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, handle_.get(), 0};
+        TrackMouseEvent(&tme);
+        MouseEnter();
+    }
+    const bool press = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN ||
+                       msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
+    const bool release = msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP;
+    // A windowless child under the pointer takes the press and everything up to the release.
+    TControl* target = mouseControl_;
+    if (!target && press) {
+        target = ControlAtPos({x, y});
+        if (target && target->Enabled()) {
+            mouseControl_ = target;
+            if (target->ControlStyle() & csCaptureMouse)
+                SetCapture(handle_.get());
+        } else {
+            target = nullptr;
+        }
+    }
+    if (!target && msg == WM_MOUSEMOVE) {
+        TControl* over = ControlAtPos({x, y});
+        target = over && over->Enabled() ? over : nullptr;
+    }
+    if (target) {
+        const WPARAM keys = wParam;
+        if (release && mouseControl_ == target) {
+            mouseControl_ = nullptr;
+            if (GetCapture() == handle_.get())
+                ReleaseCapture();
+        }
+        target->DispatchMouse(msg, keys, x - target->Left(), y - target->Top());
+        return 0;
+    }
+    // A platform control keeps its own capture; taking it away would cancel its click.
+    const bool capture = !defaultProc_ && (ControlStyle() & csCaptureMouse);
+    if (press && capture)
+        SetCapture(handle_.get());
+    DispatchMouse(msg, wParam, x, y);
+    if (release && capture && GetCapture() == handle_.get())
+        ReleaseCapture();
+    return 0;
+}
+
+TControl* TWinControl::ControlAtPos(POINT p) const noexcept
+{
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        if (dynamic_cast<TWinControl*>(c) || !c->Visible())
+            continue;
+        const RECT r = c->BoundsRect();
+        if (PtInRect(&r, p))
+            return c;
+    }
+    return nullptr;
+}
+
+LRESULT TWinControl::HandlePaint(WPARAM wParam)
+{
+    // Another control may ask for our image under it by handing its own device context.
+    if (HDC dc = reinterpret_cast<HDC>(wParam)) {
+        PaintWindow(dc);
+        PaintControls(dc);
+        return 0;
+    }
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(handle_.get(), &ps);
+    try {
+        PaintWindow(dc);
+        PaintControls(dc);
+    } catch (...) {
+        EndPaint(handle_.get(), &ps);
+        throw;
+    }
+    EndPaint(handle_.get(), &ps);
+    return 0;
+}
+
+void TWinControl::PaintWindow(HDC) {}
+
+bool TWinControl::EraseBackground(HDC dc)
+{
+    if (ControlStyle() & csOpaque)
+        return true;
+    RECT r;
+    GetClientRect(handle_.get(), &r);
+    FillRect(dc, &r, ColorBrush());
+    return true;
+}
+
+void TWinControl::PaintControls(HDC dc)
+{
+    for (TControl* c : controls_) {
+        if (dynamic_cast<TWinControl*>(c) || !c->Visible())
+            continue;
+        const RECT r = c->BoundsRect();
+        if (!RectVisible(dc, &r))
+            continue;
+        const int saved = SaveDC(dc);
+        POINT origin;
+        GetViewportOrgEx(dc, &origin);
+        SetViewportOrgEx(dc, origin.x + r.left, origin.y + r.top, nullptr);
+        IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
+        try {
+            c->PaintTo(dc);
+        } catch (...) {
+            RestoreDC(dc, saved);
+            throw;
+        }
+        RestoreDC(dc, saved);
+    }
+}
+
+HBRUSH TWinControl::ColorBrush()
+{
+    if (!brush_ || brushColor_ != Color()) {
+        brush_.reset(CreateSolidBrush(ColorToRGB(Color())));
+        brushColor_ = Color();
+    }
+    return brush_.get();
+}
+
+HBRUSH TWinControl::ControlColor(HDC dc)
+{
+    SetTextColor(dc, ColorToRGB(Font().Color()));
+    SetBkColor(dc, ColorToRGB(Color()));
+    return ColorBrush();
+}
+
+bool TWinControl::Command(WORD)
+{
+    return false;
+}
+
+bool TWinControl::Notify(NMHDR&, LRESULT&)
+{
+    return false;
+}
+
+void TWinControl::KeyDown(WORD& key, TShiftState shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(WORD& key, TShiftState shift)
+{
+    if (OnKeyUp)
+        OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(char& key)
+{
+    if (OnKeyPress)
+        OnKeyPress(this, key);
+}
+
+void TWinControl::FocusGained()
+{
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TWinControl::FocusLost()
+{
+    if (OnExit)
+        OnExit(this);
+}
+
+void TWinControl::Resized()
+{
+    AlignControls();
+}
+
+void TWinControl::AlignControls()
+{
+    for (TControl* c : controls_)
+        if (c->Align() == alClient)
+            c->SetBounds(0, 0, ClientWidth(), ClientHeight());
+}
+
+void TWinControl::ChildInserted(TControl& child)
+{
+    controls_.push_back(&child);
+    if (auto* w = dynamic_cast<TWinControl*>(&child); w && handle_)
+        w->HandleNeeded();
+}
+
+void TWinControl::ChildRemoved(TControl& child) noexcept
+{
+    if (mouseControl_ == &child)
+        mouseControl_ = nullptr;
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), &child), controls_.end());
+    if (auto* w = dynamic_cast<TWinControl*>(&child))
+        w->DestroyHandle();
+}
+
+void TWinControl::SetParent(TWinControl* parent)
+{
+    if (parent == Parent())
+        return;
+    DestroyHandle();
+    TControl::SetParent(parent);
+}
+
+void TWinControl::SetVisible(bool visible)
+{
+    if (visible == Visible())
+        return;
+    TControl::SetVisible(visible);
+    if (handle_)
+        ShowWindow(handle_.get(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::SetEnabled(bool enabled)
+{
+    if (enabled == Enabled())
+        return;
+    if (handle_)
+        EnableWindow(handle_.get(), enabled);
+    TControl::SetEnabled(enabled);
+}
+
+int TWinControl::ClientWidth() const noexcept
+{
+    if (!handle_)
+        return Width();
+    RECT r;
+    GetClientRect(handle_.get(), &r);
+    return r.right;
+}
+
+int TWinControl::ClientHeight() const noexcept
+{
+    if (!handle_)
+        return Height();
+    RECT r;
+    GetClientRect(handle_.get(), &r);
+    return r.bottom;
+}
+
+POINT TWinControl::ClientToScreen(POINT p) const
+{
+    if (!handle_)
+        return TControl::ClientToScreen(p);
+    ::ClientToScreen(handle_.get(), &p);
+    return p;
+}
+
+POINT TWinControl::ScreenToClient(POINT p) const
+{
+    if (!handle_)
+        return TControl::ScreenToClient(p);
+    ::ScreenToClient(handle_.get(), &p);
+    return p;
+}
+
+bool TWinControl::Focused() const noexcept
+{
+    return handle_ && GetFocus() == handle_.get();
+}
+
+bool TWinControl::CanFocus() const noexcept
+{
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled())
+            return false;
+    return true;
+}
+
+void TWinControl::SetFocus()
+{
+    ::SetFocus(Handle());
+}
+
+void TWinControl::Invalidate()
+{
+    if (handle_)
+        InvalidateRect(handle_.get(), nullptr, (ControlStyle() & csOpaque) ? FALSE : TRUE);
+}
+
+void TWinControl::Update()
+{
+    if (handle_)
+        UpdateWindow(handle_.get());
+}
+
+void TWinControl::BoundsChanged(const RECT&)
+{
+    if (handle_) {
+        const RECT r = BoundsRect();
+        SetWindowPos(handle_.get(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        AlignControls();
+    }
+}
+
+void TWinControl::ApplyFont()
+{
+    if (handle_ && defaultProc_)
+        SendMessageA(handle_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+}
+
+void TWinControl::FontChanged()
+{
+    ApplyFont();
+    TControl::FontChanged();
+}
+
+void TWinControl::CaptionChanged()
+{
+    if (handle_)
+        SetWindowTextA(handle_.get(), Caption().c_str());
+    TControl::CaptionChanged();
+}
+
+void TWinControl::ColorChanged()
+{
+    TControl::ColorChanged();
+    for (TControl* c : controls_)
+        c->ParentColorChanged();
+}
+
+void TWinControl::SysColorChanged()
+{
+    TControl::SysColorChanged();
+    for (TControl* c : controls_)
+        c->SysColorChanged();
+}
+
+bool TWinControl::DialogChar(char ch)
+{
+    for (TControl* c : controls_)
+        if (c->Visible() && c->DialogChar(ch))
+            return true;
+    return false;
+}

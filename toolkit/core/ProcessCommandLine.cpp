@@ -1,0 +1,48 @@
+// The process's own command line, for the pure tokeniser of CommandLine.cpp.
+#include "toolkit/core/CommandLine.h"
+
+#include <windows.h>
+
+namespace {
+
+bool AnsiLeadByte(unsigned char byte)
+{
+    return IsDBCSLeadByte(byte) != FALSE;
+}
+
+std::string ExeFileName()
+{
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    return std::string(buffer, length);
+}
+
+const TCommandLine* current = nullptr;
+
+} // namespace
+
+const TCommandLine& ProcessCommandLine()
+{
+    static const TCommandLine process(GetCommandLineA(), ExeFileName(), &AnsiLeadByte);
+    return current ? *current : process;
+}
+
+int ParamCount()
+{
+    return ProcessCommandLine().ParamCount();
+}
+
+std::string ParamStr(int index)
+{
+    return ProcessCommandLine().ParamStr(index);
+}
+
+TCommandLineScope::TCommandLineScope(TCommandLine line) : previous_(current), line_(std::move(line))
+{
+    current = &line_;
+}
+
+TCommandLineScope::~TCommandLineScope()
+{
+    current = previous_;
+}
