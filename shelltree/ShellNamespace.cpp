@@ -13,12 +13,25 @@ bool IsClassIdName(const std::string& name)
     return name.rfind("::{", 0) == 0;
 }
 
-// Names that open with a direction mark before a digit (dates, numbered names) come through the
-// ANSI code page with "?" for every such mark, which has no character there: those are dropped.
-void DropQuestionMarks(std::string& text)
+// Names that open with a direction mark before a digit (dates, numbered names): the marks are
+// dropped. In the UTF-8 code page they arrive as themselves; in a legacy page, which has no such
+// character, as "?".
+void DropDirectionMarks(std::string& text)
 {
-    if (text.size() > 1 && text[0] == '?' && text[1] >= '0' && text[1] <= '9')
+    static constexpr std::string_view marks[] = {"\xE2\x80\x8E", "\xE2\x80\x8F"}; // U+200E, U+200F
+    const auto isDigit = [&](std::size_t at) { return at < text.size() && text[at] >= '0' && text[at] <= '9'; };
+    if (text.size() > 1 && text[0] == '?' && isDigit(1)) {
         std::erase(text, '?');
+        return;
+    }
+    for (const std::string_view mark : marks) {
+        if (text.rfind(mark, 0) == 0 && isDigit(mark.size())) {
+            for (const std::string_view any : marks)
+                for (std::size_t at = text.find(any); at != std::string::npos; at = text.find(any, at))
+                    text.erase(at, any.size());
+            return;
+        }
+    }
 }
 
 std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST list, DWORD flags)
@@ -101,7 +114,7 @@ std::string StrRetText(LPCITEMIDLIST list, STRRET& answer)
     default:
         break;
     }
-    DropQuestionMarks(text);
+    DropDirectionMarks(text);
     return text;
 }
 

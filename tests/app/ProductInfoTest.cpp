@@ -48,7 +48,7 @@ TEST(ProductStrings, ReadsEachFieldOfTheShippedLibrary)
     // Each field from its own number: a swapped number shows as a text in the wrong place.
     // The About box's version is the program's own, not a second number kept by hand.
     EXPECT_EQ(info.AboutText0, ProgramVersionCaption());
-    EXPECT_EQ(info.AboutText2.rfind("Copyright \xA9 ", 0), 0u) << info.AboutText2;
+    EXPECT_EQ(info.AboutText2.rfind("Copyright \xC2\xA9 ", 0), 0u) << info.AboutText2; // UTF-8
     EXPECT_FALSE(info.TitleSuffix.empty());
     EXPECT_EQ(info.HomePage.rfind("https://", 0), 0u) << info.HomePage;
     EXPECT_NE(info.EmailAddress.find('@'), std::string::npos) << info.EmailAddress;

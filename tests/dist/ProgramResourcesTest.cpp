@@ -149,8 +149,9 @@ TEST(ProgramVersion, NamesTheProductAndGivesOneVersionInNumbersAndText)
     EXPECT_EQ(version.String("InternalName"), "Quorrel");
     EXPECT_NE(version.String("FileDescription").find("Quorrel"), std::string::npos);
     EXPECT_NE(version.String("CompanyName"), "");
-    // The copyright sign survives the trip through the resource compiler's code page.
-    EXPECT_EQ(version.String("LegalCopyright").rfind("Copyright \xA9 ", 0), 0u) << version.String("LegalCopyright");
+    // The copyright sign survives the trip through the resource compiler's code page (and
+    // reaches the program in its own, UTF-8).
+    EXPECT_EQ(version.String("LegalCopyright").rfind("Copyright \xC2\xA9 ", 0), 0u) << version.String("LegalCopyright");
 
     const VS_FIXEDFILEINFO fixed = version.Fixed();
     EXPECT_EQ(fixed.dwSignature, 0xFEEF04BDu);

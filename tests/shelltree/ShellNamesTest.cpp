@@ -101,8 +101,10 @@ TEST(StrRetText, QuestionMarksBeforeADigitGo)
     EXPECT_EQ(WideText(L"?a?1"), "?a?1");
     EXPECT_EQ(WideText(L"??1"), "??1");
     EXPECT_EQ(WideText(L"1?2"), "1?2");
-    // A character the code page lacks turns into "?" on the way and counts the same.
+    // The marks themselves (the UTF-8 code page carries them) go the same way.
     EXPECT_EQ(WideText(L"\x200E" L"3 files"), "3 files");
+    EXPECT_EQ(WideText(L"\x200F" L"12\x200F/\x200E" L"05"), "12/05");
+    EXPECT_EQ(WideText(L"\x200E" L"a\x200E"), "\xE2\x80\x8E" "a\xE2\x80\x8E");
     STRRET ansi = AnsiAnswer("?7?");
     EXPECT_EQ(StrRetText(nullptr, ansi), "7");
 }

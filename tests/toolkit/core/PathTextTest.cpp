@@ -48,11 +48,13 @@ TEST(PathText, CodePageConversion)
     EXPECT_EQ(WideToAnsi(L"C:\\Icons\\a.ico"), "C:\\Icons\\a.ico");
     EXPECT_EQ(WideToAnsi(std::wstring_view(L"abc", 2)), "ab") << "the given length, not the zero";
     EXPECT_EQ(WideToAnsi(L""), "");
-    const wchar_t lacking[] = {L'a', 0x4E2D, L'b', 0};
-    const std::string converted = WideToAnsi(lacking);
-    ASSERT_EQ(converted.size(), 3u) << "one replacement character";
-    EXPECT_EQ(converted[0], 'a');
-    EXPECT_EQ(converted[2], 'b');
+    // The program's code page is UTF-8: every script goes there and back unchanged.
+    const wchar_t scripts[] = L"\x0424\x043E\x0442\x043E \x03A9mega \x30C6\x30B9\x30C8 \xD83D\xDCC1";
+    EXPECT_EQ(WideToAnsi(scripts), "\xD0\xA4\xD0\xBE\xD1\x82\xD0\xBE \xCE\xA9mega \xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88 \xF0\x9F\x93\x81");
+    EXPECT_EQ(AnsiToWide(WideToAnsi(scripts)), scripts);
+    // Only a broken (lone) surrogate has no UTF-8 form: one replacement character.
+    const wchar_t lacking[] = {L'a', 0xD800, L'b', 0};
+    EXPECT_EQ(WideToAnsi(lacking), "a\xEF\xBF\xBD" "b");
     EXPECT_EQ(AnsiToWide("C:\\Icons\\a.ico"), L"C:\\Icons\\a.ico");
     EXPECT_EQ(AnsiToWide(""), L"");
 }
