@@ -33,9 +33,9 @@ std::string FailureMessage(const std::vector<TFolderFailure>& failures, std::siz
                        (total == 1 ? " folder" : " folders") + " could not be changed:";
     const std::size_t named = std::min(failures.size(), kNamed);
     for (std::size_t i = 0; i < named; ++i)
-        text += "\n" + Shown(failures[i].Folder) + ": " + failures[i].Reason;
+        text += "\n\n" + Shown(failures[i].Folder) + ": " + failures[i].Reason;
     if (failures.size() > named)
-        text += "\nand " + std::to_string(failures.size() - named) + " more.";
+        text += "\n\nand " + std::to_string(failures.size() - named) + " more.";
     return text;
 }
 

@@ -26,7 +26,7 @@ private:
 };
 
 // "2 of 40 folders could not be changed:" and the first few by full path with their reasons,
-// one a line, then how many more there are.
+// each after an empty line (a deep path wraps over several), then how many more there are.
 std::string FailureMessage(const std::vector<TFolderFailure>& failures, std::size_t total);
 
 // Raised once at the end of recursive work that left folders unchanged; everything else was done.

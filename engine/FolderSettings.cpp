@@ -27,7 +27,7 @@ constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FI
                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 constexpr const char* kIncomplete = "The file did not read back whole after writing; the disk may be full.";
-constexpr const char* kFolderInTheWay = "DeskTop.Ini there is a folder.";
+constexpr const char* kFolderInTheWay = "A folder named DeskTop.Ini is in the way.";
 
 // A step that failed, with the reason the user is told; the public functions turn it into
 // their error, naming the file.

@@ -388,9 +388,9 @@ TEST(FolderCtrl, RecursiveWorkDoesWhatItCanThenNamesWhatItCouldNot)
         ctrl.ApplySettings("");
         FAIL() << "a folder in the way of the file went unreported";
     } catch (const EFoldersNotChanged& e) {
-        EXPECT_EQ(e.Failures(), (std::vector<TFolderFailure>{{inTheWay, "DeskTop.Ini there is a folder."}}));
-        EXPECT_EQ(e.Message(), "1 of 7 folders could not be changed:\n" + dir.Path() +
-                                   "Root\\B: DeskTop.Ini there is a folder.");
+        EXPECT_EQ(e.Failures(), (std::vector<TFolderFailure>{{inTheWay, "A folder named DeskTop.Ini is in the way."}}));
+        EXPECT_EQ(e.Message(), "1 of 7 folders could not be changed:\n\n" + dir.Path() +
+                                   "Root\\B: A folder named DeskTop.Ini is in the way.");
     }
     EXPECT_EQ(notifications.Count(), 1) << "the shell is told once, before the error";
     EXPECT_EQ(reports, 7u) << "every folder reported, the failed one too";

@@ -153,7 +153,7 @@ TEST(FolderSettings, FailedWriteNamesTheFileAndChangesNothing)
         WriteFolderSettings(DisguisedItem(dir.Path() + "Odd\\"));
         FAIL() << "wrote over a folder";
     } catch (const ESettingsFileError& e) {
-        EXPECT_EQ(e.Reason(), "DeskTop.Ini there is a folder.");
+        EXPECT_EQ(e.Reason(), "A folder named DeskTop.Ini is in the way.");
     }
     EXPECT_EQ(NamesIn(dir.Path() + "Odd\\"), std::vector<std::string>{"DeskTop.Ini"});
     EXPECT_NO_THROW(RemoveFolderSettings(dir.Path() + "Odd\\")) << "nothing of ours to take out";

@@ -34,6 +34,7 @@ SmallVolume::SmallVolume()
     for (char& c : windows)
         if (c == '/')
             c = '\\';
+    unixDriveRoot_ = windows + "\\";
     unavailable_ = Reason(windows + ".skipped");
     if (!unavailable_.empty())
         return;

@@ -19,6 +19,8 @@ public:
     const std::string& Unavailable() const { return unavailable_; }
     // "V:\"
     std::string Root() const { return "V:\\"; }
+    // The same volume reached through the drive that shows the whole Linux tree ("Z:\...\").
+    const std::string& UnixDriveRoot() const { return unixDriveRoot_; }
     // Fills the volume with files until no more than `bytesFree` is left (whole pages); the
     // bytes free then.
     std::uint64_t Fill(std::uint64_t bytesFree);
@@ -26,6 +28,7 @@ public:
 
 private:
     std::string unavailable_;
+    std::string unixDriveRoot_;
     std::unique_ptr<DriveMapping> drive_;
     int fillers_ = 0;
 };

@@ -10,8 +10,24 @@ namespace {
 // name of our own added to it.
 constexpr std::size_t kPlainLimit = MAX_PATH - 12 - 24;
 
+// A path the platform would tidy up itself, and takes literally behind the prefix.
+bool NeedsTidying(std::wstring_view path)
+{
+    if (path.find(L'/') != std::wstring_view::npos || path.find(L"\\\\", 1) != std::wstring_view::npos)
+        return true;
+    for (std::size_t at = path.find(L"\\."); at != std::wstring_view::npos; at = path.find(L"\\.", at + 1)) {
+        const std::wstring_view rest = path.substr(at + 2);
+        if (rest.empty() || rest[0] == L'\\' || rest == L"." || rest.starts_with(L".\\"))
+            return true;
+    }
+    return false;
+}
+
 std::wstring Canonical(const std::wstring& path)
 {
+    // Paths built from a listing are canonical already; only a user's path is worth the call.
+    if (!NeedsTidying(path))
+        return path;
     const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (size == 0)
         return path;
