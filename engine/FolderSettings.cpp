@@ -441,20 +441,30 @@ Existing Examine(const std::string& folder)
     return existing;
 }
 
-// The copy takes the file's place in one step; a read-only file is let go of for the step.
-void PutInPlace(TempFile& temp, const Existing& existing)
+// Runs `step` on the settings file with its read-only attribute lifted for the step (the
+// platform replaces or deletes no read-only file), and puts it back when the step fails.
+template <typename Step>
+void WithoutReadOnly(const Existing& existing, Step step)
 {
     const std::wstring target = WidePath(existing.Target);
-    const bool readOnly = existing.Exists && (existing.Attributes & FILE_ATTRIBUTE_READONLY);
     const DWORD kept = existing.Attributes & kSettable;
+    const bool readOnly = existing.Exists && (kept & FILE_ATTRIBUTE_READONLY);
     if (readOnly && !SetFileAttributesW(target.c_str(), kept & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)))
         RefuseLastError();
-    if (!MoveFileExW(temp.Wide().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!step(target)) {
         const DWORD error = GetLastError();
         if (readOnly)
             SetFileAttributesW(target.c_str(), kept);
         Refuse(error);
     }
+}
+
+// The copy takes the file's place in one step.
+void PutInPlace(TempFile& temp, const Existing& existing)
+{
+    WithoutReadOnly(existing, [&](const std::wstring& target) {
+        return MoveFileExW(temp.Wide().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    });
     temp.Release();
 }
 
@@ -662,19 +672,9 @@ void RemoveFolderSettings(const std::string& path)
         if (!HoldsOurKeys(before))
             return;
 
-        const DWORD attributes = existing.Attributes & kSettable;
         if (WithoutOurs(before).empty()) {
             // Nothing but ours: the file goes, read-only or not.
-            const std::wstring target = WidePath(existing.Target);
-            if ((attributes & FILE_ATTRIBUTE_READONLY) &&
-                !SetFileAttributesW(target.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)))
-                RefuseLastError();
-            if (!DeleteFileW(target.c_str())) {
-                const DWORD error = GetLastError();
-                if (attributes & FILE_ATTRIBUTE_READONLY)
-                    SetFileAttributesW(target.c_str(), attributes);
-                Refuse(error);
-            }
+            WithoutReadOnly(existing, [](const std::wstring& target) { return DeleteFileW(target.c_str()); });
             return;
         }
 
@@ -688,7 +688,8 @@ void RemoveFolderSettings(const std::string& path)
             if (const auto back = EncodedAs(TextOfFile(bytes, TextOf(bytes)), kind))
                 temp = CreateTemp(FolderOf(temp.Path()), *back);
         }
-        Finish(temp, existing, attributes);
+        // What is left keeps the file's attributes, read-only, hidden and system alike.
+        Finish(temp, existing, existing.Attributes & kSettable);
     } catch (const Refusal& refusal) {
         throw ESettingsFileError(file, refusal.reason);
     }
