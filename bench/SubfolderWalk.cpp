@@ -9,8 +9,8 @@
 //    alone made once in the temporary folder the same way; per folder the attribute query, the
 //    copy made under a temporary name and renamed into place, the folder's attributes; then the
 //    shell notification;
-//  - restore: the top folder's and each folder's file found, read, its sections listed through
-//    the profile functions and the file deleted; then the notification.
+//  - restore: the top folder's and each folder's file found, read, looked at as text (it holds
+//    our keys alone) and deleted; then the notification.
 // A whole-tree run takes seconds, long enough for the load of a shared machine to change under
 // it, so each round goes through the top folders (1,000 folders below each) one by one, ours
 // and the floor taking turns on each, short and long paths alike. Apply and restore take turns
@@ -288,7 +288,9 @@ void DirectApply(const TDTItem& item, const std::string& temporary)
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
 
-void RemoveIfOurs(const std::string& folder, const std::string& temporary)
+// A file of our keys alone, as every folder's is after an apply, is found, read, looked at as
+// text and deleted.
+void RemoveIfOurs(const std::string& folder)
 {
     const std::string file = folder + SettingsFileName;
     WIN32_FIND_DATAW found;
@@ -296,22 +298,17 @@ void RemoveIfOurs(const std::string& folder, const std::string& temporary)
     if (!find)
         return;
     const std::string bytes = ReadAll(file);
-    if (Reached(folder)) {
-        ListSections(Wide(file));
-    } else {
-        const std::string copy = temporary + "~floor-read.tmp";
-        MakeFile(copy, bytes);
-        ListSections(Wide(copy));
-        Remove(copy);
-    }
+    const int size = MultiByteToWideChar(1252, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+    std::wstring text(size, L'\0');
+    MultiByteToWideChar(1252, 0, bytes.data(), int(bytes.size()), text.data(), size);
     DeleteFileW(Wide(file).c_str());
 }
 
-void DirectRestore(const std::string& root, const std::string& temporary)
+void DirectRestore(const std::string& root)
 {
-    RemoveIfOurs(root, temporary);
+    RemoveIfOurs(root);
     for (const auto& folder : HandleWalk(root))
-        RemoveIfOurs(folder, temporary);
+        RemoveIfOurs(folder);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
 
@@ -422,7 +419,7 @@ void ApplyRestoreRounds(const Tops& tops, const std::string& temporary)
         return std::vector<bench::Step>{
             {"apply floor" + suffix, [&](int top) { DirectApply(side.items[top], temporary); },
              [&](int top) { ExpectApplied(side.samples[top], "direct apply"); }},
-            {"restore floor" + suffix, [&](int top) { DirectRestore(side.items[top].Path, temporary); },
+            {"restore floor" + suffix, [&](int top) { DirectRestore(side.items[top].Path); },
              [&](int top) { ExpectRestored(side.samples[top], "direct restore"); }}};
     };
     bench::Rounds runs(bench::RoundsFromEnvironment(5), kPairs);
@@ -438,7 +435,7 @@ void ApplyRestoreRounds(const Tops& tops, const std::string& temporary)
         runs.PrintTime("walk + checked settings, copies, attributes" + paths, "apply floor" + s, bench::kSeconds);
         runs.PrintTime("ApplySettings with subfolders" + paths, "apply" + s, bench::kSeconds);
         runs.PrintRatio("ratio ApplySettings / floor" + paths, "apply" + s, "apply floor" + s, 1.05);
-        runs.PrintTime("walk + find, read, sections, delete" + paths, "restore floor" + s, bench::kSeconds);
+        runs.PrintTime("walk + find, read, delete" + paths, "restore floor" + s, bench::kSeconds);
         runs.PrintTime("RestoreDefault with subfolders" + paths, "restore" + s, bench::kSeconds);
         runs.PrintRatio("ratio RestoreDefault / floor" + paths, "restore" + s, "restore floor" + s, 1.05);
     }

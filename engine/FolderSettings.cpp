@@ -45,30 +45,9 @@ struct Refusal {
     Refuse(GetLastError());
 }
 
-struct KeyName {
-    const char* section;
-    const char* key;
-};
-
-// The six keys this program writes, in the order it writes them.
-constexpr KeyName kOurKeys[] = {{ShellClassInfoSection, "CLSID"},         {ShellClassInfoSection, "IconFile"},
-                                {ShellClassInfoSection, "IconIndex"},     {ShellClassInfoSection, "Infotip"},
-                                {IconAreaSection, "IconArea_Image"},      {IconAreaSection, "IconArea_Text"}};
-constexpr std::size_t kKeyCount = std::size(kOurKeys);
-
 std::wstring Wide(const char* text)
 {
     return AnsiToWide(text);
-}
-
-// Section and key names match regardless of letter case; ours are plain ASCII.
-bool SameName(std::wstring_view name, std::string_view ours)
-{
-    const auto lower = [](unsigned c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
-    return name.size() == ours.size() &&
-           std::equal(name.begin(), name.end(), ours.begin(), [&](wchar_t a, char b) {
-               return lower(static_cast<unsigned>(a)) == lower(static_cast<unsigned char>(b));
-           });
 }
 
 std::wstring_view Trimmed(std::wstring_view text)
@@ -134,8 +113,8 @@ std::wstring_view KeyOf(std::wstring_view entry)
 bool IsOurKey(std::wstring_view section, std::wstring_view entry)
 {
     const std::wstring_view key = KeyOf(entry);
-    return std::any_of(std::begin(kOurKeys), std::end(kOurKeys),
-                       [&](const KeyName& k) { return SameName(section, k.section) && SameName(key, k.key); });
+    return std::any_of(std::begin(OurKeys), std::end(OurKeys),
+                       [&](const TSettingsKey& k) { return SameName(section, k.Section) && SameName(key, k.Key); });
 }
 
 bool HoldsOurKeys(const Sections& sections)
@@ -155,10 +134,10 @@ Sections WithoutOurs(Sections sections)
 }
 
 // Whether a key reads back as written: the functions trim blanks and one pair of quotes.
-bool ReadsBack(const std::wstring& file, const KeyName& key, const std::wstring& written)
+bool ReadsBack(const std::wstring& file, const TSettingsKey& key, const std::wstring& written)
 {
     std::vector<wchar_t> buffer(written.size() + 64);
-    const DWORD length = GetPrivateProfileStringW(Wide(key.section).c_str(), Wide(key.key).c_str(), L"\x1",
+    const DWORD length = GetPrivateProfileStringW(Wide(key.Section).c_str(), Wide(key.Key).c_str(), L"\x1",
                                                   buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
     const std::wstring_view read(buffer.data(), length);
     const std::wstring_view want = Trimmed(written);
@@ -170,15 +149,20 @@ bool ReadsBack(const std::wstring& file, const KeyName& key, const std::wstring&
 
 // ---- Encodings.
 
+// The system's legacy code page, which Explorer reads a file without a byte-order mark in; it
+// does not change while the program runs.
 UINT LegacyCodePage()
 {
-    DWORD page = 0;
-    if (GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                       reinterpret_cast<LPWSTR>(&page), sizeof page / sizeof(wchar_t)) &&
-        page != 0 && page != CP_UTF8 && IsValidCodePage(page))
-        return page;
-    // A locale without a legacy page of its own: Western, as the system's own default.
-    return 1252;
+    static const UINT page = [] {
+        DWORD number = 0;
+        if (GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                           reinterpret_cast<LPWSTR>(&number), sizeof number / sizeof(wchar_t)) &&
+            number != 0 && number != CP_UTF8 && IsValidCodePage(number))
+            return static_cast<UINT>(number);
+        // A locale without a legacy page of its own: Western, as the system's own default.
+        return 1252u;
+    }();
+    return page;
 }
 
 std::wstring Decoded(std::string_view bytes, UINT page)
@@ -480,14 +464,14 @@ void Finish(TempFile& temp, const Existing& existing, DWORD attributes)
 
 // ---- Our keys.
 
-using Values = std::array<std::wstring, kKeyCount>;
+using Values = std::array<std::wstring, OurKeyCount>;
 
 Values ValuesOf(const TDTItem& item)
 {
     const std::string* fields[] = {&item.CLSID,   &item.IconFile,       &item.IconIndex,
                                    &item.Infotip, &item.IconArea_Image, &item.IconArea_Text};
     Values values;
-    for (std::size_t i = 0; i < kKeyCount; ++i)
+    for (std::size_t i = 0; i < OurKeyCount; ++i)
         values[i] = AnsiToWide(FlattenLineBreaks(*fields[i]));
     return values;
 }
@@ -505,16 +489,16 @@ void WriteKeysChecked(TempFile& temp, const Values& values)
 {
     const std::wstring file = temp.Wide();
     const Sections before = SnapshotOf(file);
-    for (std::size_t i = 0; i < kKeyCount; ++i)
-        if (!WritePrivateProfileStringW(Wide(kOurKeys[i].section).c_str(), Wide(kOurKeys[i].key).c_str(),
+    for (std::size_t i = 0; i < OurKeyCount; ++i)
+        if (!WritePrivateProfileStringW(Wide(OurKeys[i].Section).c_str(), Wide(OurKeys[i].Key).c_str(),
                                         values[i].c_str(), file.c_str()))
             RefuseLastError();
     Rename(temp);
     const std::wstring check = temp.Wide();
     if (WithoutOurs(SnapshotOf(check)) != WithoutOurs(before))
         throw Refusal{kIncomplete};
-    for (std::size_t i = 0; i < kKeyCount; ++i)
-        if (!ReadsBack(check, kOurKeys[i], values[i]))
+    for (std::size_t i = 0; i < OurKeyCount; ++i)
+        if (!ReadsBack(check, OurKeys[i], values[i]))
             throw Refusal{kIncomplete};
 }
 
@@ -665,16 +649,22 @@ void RemoveFolderSettings(const std::string& path)
         if (!existing.Exists || (existing.Attributes & FILE_ATTRIBUTE_DIRECTORY))
             return;
         const TFileText kind = TextOf(existing.Bytes);
+        const std::wstring text = TextOfFile(existing.Bytes, kind);
+        const auto remove = [](const std::wstring& target) { return DeleteFileW(target.c_str()); };
+        // Nothing but ours, as in every folder this program gave a file: the file goes,
+        // read-only or not. Any other file is read by the profile functions.
+        if (HoldsOnlyOurKeys(text)) {
+            WithoutReadOnly(existing, remove);
+            return;
+        }
         const bool convert = NeedsConversion(kind);
-        const std::string start = convert ? Utf16File(TextOfFile(existing.Bytes, kind)) : existing.Bytes;
+        const std::string start = convert ? Utf16File(text) : existing.Bytes;
         const TempFile copy = ReadableCopy(existing.Target, existing.Bytes);
         const Sections before = SnapshotOf(copy.Path().empty() ? WidePath(existing.Target) : copy.Wide());
         if (!HoldsOurKeys(before))
             return;
-
         if (WithoutOurs(before).empty()) {
-            // Nothing but ours: the file goes, read-only or not.
-            WithoutReadOnly(existing, [](const std::wstring& target) { return DeleteFileW(target.c_str()); });
+            WithoutReadOnly(existing, remove);
             return;
         }
 
