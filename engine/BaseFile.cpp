@@ -1,5 +1,6 @@
 #include "engine/BaseFile.h"
 
+#include "toolkit/core/LongPath.h"
 #include "toolkit/core/PathText.h"
 
 #include <shellapi.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <cwchar>
 #include <set>
 
 namespace {
@@ -75,8 +77,8 @@ bool IsWalked(DWORD attributes, const wchar_t* name, std::size_t length)
 // listing, the folder is listed the plain way and each folder asked for its identity.
 class SubfolderWalk {
 public:
-    SubfolderWalk(std::vector<std::string>& result, const TBaseFile::IdListing& idListing)
-        : result_(result), idListing_(idListing), buffer_(64 * 1024 / sizeof(LONGLONG))
+    SubfolderWalk(std::vector<std::string>& result, TFolderFailures* unlisted, const TBaseFile::IdListing& idListing)
+        : result_(result), unlisted_(unlisted), idListing_(idListing), buffer_(64 * 1024 / sizeof(LONGLONG))
     {
     }
 
@@ -113,7 +115,7 @@ private:
 
     static ScopedFile OpenFolder(const std::string& folder)
     {
-        return ScopedFile(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
+        return ScopedFile(CreateFileW(WidePath(folder).c_str(), FILE_LIST_DIRECTORY,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     }
@@ -124,7 +126,7 @@ private:
     std::vector<SubfolderEntry> List(HANDLE folder, const std::string& path, const FolderId* self)
     {
         std::vector<SubfolderEntry> entries;
-        if (folder != INVALID_HANDLE_VALUE && ListWithIds(folder, entries)) {
+        if (folder != INVALID_HANDLE_VALUE && ListWithIds(folder, path, entries)) {
             for (auto& entry : entries) {
                 entry.HasId = self != nullptr;
                 entry.Id.volume = self ? self->volume : 0;
@@ -136,9 +138,25 @@ private:
         return entries;
     }
 
+    void Unlisted(const std::string& folder, const std::string& reason)
+    {
+        if (unlisted_)
+            unlisted_->Add(folder, reason);
+    }
+
+    // A name the code page cannot carry exactly would come out as another name (a "?" or a
+    // look-alike) and lead to another folder: such a folder is left out and named.
+    bool Named(const std::string& folder, std::wstring_view wide, std::string& name)
+    {
+        if (WideToAnsiExact(wide, name))
+            return true;
+        Unlisted(folder, "A subfolder's name cannot be written in this system's code page: " + WideToAnsi(wide) + ".");
+        return false;
+    }
+
     // False when the volume refuses the listing anywhere along the way: what came before the
     // refusal may be a part only, so the caller starts over the plain way.
-    bool ListWithIds(HANDLE folder, std::vector<SubfolderEntry>& entries)
+    bool ListWithIds(HANDLE folder, const std::string& path, std::vector<SubfolderEntry>& entries)
     {
         FILE_INFO_BY_HANDLE_CLASS query = FileIdBothDirectoryRestartInfo;
         const DWORD size = static_cast<DWORD>(buffer_.size() * sizeof(LONGLONG));
@@ -152,9 +170,11 @@ private:
             for (;;) {
                 const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes);
                 const std::size_t length = entry->FileNameLength / sizeof(wchar_t);
-                if (IsWalked(entry->FileAttributes, entry->FileName, length)) {
-                    SubfolderEntry found{WideToAnsi({entry->FileName, length}),
-                                         (entry->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0, false, {}};
+                std::string name;
+                if (IsWalked(entry->FileAttributes, entry->FileName, length) &&
+                    Named(path, {entry->FileName, length}, name)) {
+                    SubfolderEntry found{std::move(name), (entry->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
+                                         false, {}};
                     std::memcpy(found.Id.file.data(), &entry->FileId, sizeof entry->FileId);
                     entries.push_back(std::move(found));
                 }
@@ -165,21 +185,27 @@ private:
         }
     }
 
-    static void ListPlain(const std::string& path, std::vector<SubfolderEntry>& entries)
+    void ListPlain(const std::string& path, std::vector<SubfolderEntry>& entries)
     {
-        WIN32_FIND_DATAA data;
-        const ScopedFind find(FindFirstFileA((path + "*").c_str(), &data));
-        if (!find)
+        WIN32_FIND_DATAW data;
+        const ScopedFind find(FindFirstFileW(WidePath(path + "*").c_str(), &data));
+        if (!find) {
+            // An empty drive root lists nothing at all, not even "." and "..".
+            if (const DWORD error = GetLastError(); error != ERROR_FILE_NOT_FOUND)
+                Unlisted(path, "Its subfolders could not be listed: " + SystemErrorText(error));
             return;
+        }
         do {
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.cFileName[0] != '\0' &&
-                data.cFileName[0] != '.')
-                entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
+            std::string name;
+            if (IsWalked(data.dwFileAttributes, data.cFileName, std::wcslen(data.cFileName)) &&
+                Named(path, data.cFileName, name))
+                entries.push_back({std::move(name), (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
                                    false, {}});
-        } while (FindNextFileA(find.get(), &data));
+        } while (FindNextFileW(find.get(), &data));
     }
 
     std::vector<std::string>& result_;
+    TFolderFailures* unlisted_;
     const TBaseFile::IdListing& idListing_;
     std::vector<LONGLONG> buffer_;  // one listing at a time: a folder is listed whole before its children
     std::set<FolderId> visited_;
@@ -191,11 +217,17 @@ TBaseFile::TBaseFile(IdListing idListing) : idListing_(std::move(idListing)) {}
 
 std::vector<std::string> TBaseFile::GetAllSubfolders(std::string path) const
 {
+    TFolderFailures ignored;
+    return GetAllSubfolders(std::move(path), ignored);
+}
+
+std::vector<std::string> TBaseFile::GetAllSubfolders(std::string path, TFolderFailures& unlisted) const
+{
     path = WithBackslash(std::move(path));
     std::vector<std::string> result;
     // No "insert a disk" box for a drive without a medium: the enumeration just fails.
     const ScopedErrorMode errorMode(SEM_FAILCRITICALERRORS);
-    SubfolderWalk(result, idListing_).Walk(path);
+    SubfolderWalk(result, &unlisted, idListing_).Walk(path);
     return result;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/FolderFailures.h"
 #include "toolkit/core/Scoped.h"
 
 #include <functional>
@@ -19,8 +20,12 @@ public:
     // its own subfolders, siblings in the order the platform lists them), each a full path ending
     // in a backslash. Hidden and system folders are included; a folder whose name starts with "."
     // is left out with everything below it. A folder reached a second time (through a link or
-    // junction) is not entered again, so loops end. Never fails: what cannot be read adds nothing.
+    // junction) is not entered again, so loops end. Any depth: paths past the platform's old
+    // length limit are reached too. Never fails: what cannot be read adds nothing.
     std::vector<std::string> GetAllSubfolders(std::string path) const;
+    // The same, and each folder whose subfolders could not be listed (or whose subfolder has a
+    // name the code page cannot carry) goes into `unlisted` with the reason.
+    std::vector<std::string> GetAllSubfolders(std::string path, TFolderFailures& unlisted) const;
 
     // The icon of `file` with the given index; empty when there is no such icon.
     ScopedIcon ExtractIconFromFile(const std::string& file, int index) const;

@@ -6,6 +6,7 @@
 #include "engine/DisguiseTargets.h"
 #include "engine/DriveSettings.h"
 #include "engine/ExplorerVerbs.h"
+#include "engine/FolderFailures.h"
 #include "engine/FolderSettings.h"
 #include "toolkit/core/Application.h"
 #include "toolkit/controls/ColorDialog.h"
@@ -69,44 +70,6 @@ TDTItem NothingLoaded()
     return item;
 }
 
-// The root's finished settings file, read once for all the copies.
-bool ReadWholeFile(const std::string& path, std::string& bytes)
-{
-    const ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size;
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 64 * 1024 * 1024)
-        return false;
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    return ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-           read == bytes.size();
-}
-
-// A new hidden, system settings file with the given bytes, made through one handle instead
-// of a copy and two calls by name; a file that is there already is left as it is (false). A
-// copy that cannot be finished is taken away again.
-bool CreateSettingsCopy(const std::string& target, const std::string& bytes)
-{
-    constexpr DWORD hiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    ScopedFile file(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, hiddenSystem, nullptr));
-    if (!file)
-        return false;
-    DWORD written = 0;
-    if (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size()) {
-        // A new file also gets the archive bit; the settings file carries exactly these two.
-        FILE_BASIC_INFO basic{};
-        basic.FileAttributes = hiddenSystem;
-        SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic);
-        return true;
-    }
-    file.reset();
-    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(target.c_str());
-    return false;
-}
-
 } // namespace
 
 std::string IconPickerStart(const TDTItem& current, const std::string& library, bool libraryExists)
@@ -148,53 +111,70 @@ int TFolderCtrl::ApplySettings(const std::string& infotip)
     if (target == Target::Drive) {
         // A drive takes nothing but its icon, and its subfolders are never touched.
         WriteDriveSettings(Current);
-    } else {
-        WriteFolderSettings(Current);
-        if (ApplyToSubfolders) {
-            try {
-                PropagateToSubfolders();
-            } catch (...) {
-                // Stopped part of the way: what was written is there and the shell must know.
-                NotifyShell();
-                throw;
-            }
-        }
+        NotifyShell();
+        return 0;
+    }
+    // The chosen folder's own failure stops everything at once.
+    WriteFolderSettings(Current);
+    if (ApplyToSubfolders)
+        ThenNotify([&] { PropagateToSubfolders(); });
+    else
+        NotifyShell();
+    return 0;
+}
+
+template <typename Work>
+void TFolderCtrl::ThenNotify(Work work) const
+{
+    try {
+        work();
+    } catch (...) {
+        // Stopped part of the way, or done with folders left unchanged: what was written is
+        // there and the shell must know.
+        NotifyShell();
+        throw;
     }
     NotifyShell();
-    return 0;
 }
 
 template <typename Work>
 void TFolderCtrl::ForEachSubfolder(const std::string& root, Work work) const
 {
     // The whole list first: the walk never sees a folder half worked on.
-    const auto folders = TBaseFile().GetAllSubfolders(root);
+    TFolderFailures failures;
+    const auto folders = TBaseFile().GetAllSubfolders(root, failures);
     if (OnProgress)
         OnProgress(0, folders.size(), root);
     for (std::size_t i = 0; i < folders.size(); ++i) {
-        work(folders[i]);
+        // A folder that cannot be changed is named at the end; the others are done meanwhile.
+        try {
+            work(folders[i]);
+        } catch (const ESettingsFileError& e) {
+            failures.Add(folders[i], e.Reason());
+        }
         if (OnProgress)
             OnProgress(i + 1, folders.size(), folders[i]);
     }
+    if (!failures.Empty())
+        throw EFoldersNotChanged(failures.Items(), folders.size() + 1);
 }
 
 void TFolderCtrl::PropagateToSubfolders() const
 {
-    // One copy of the root's finished file into each subfolder that has none; a subfolder's
-    // own file is kept as it is.
-    std::string bytes;
-    const bool haveBytes = ReadWholeFile(Current.Path + SettingsFileName, bytes);
+    // Each subfolder without a settings file of its own receives a file holding the six keys
+    // of the chosen folder, not the rest of its file: Windows' own entries there (a localised
+    // name, a view state) belong to that one folder.
+    std::string bytes, failed;
+    try {
+        bytes = FreshSettingsBytes(Current);
+    } catch (const ESettingsFileError& e) {
+        failed = e.Reason();
+    }
     ForEachSubfolder(Current.Path, [&](const std::string& folder) {
-        const std::string target = folder + SettingsFileName;
-        if (!haveBytes || !CreateSettingsCopy(target, bytes))
-            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-        AddSystemAttribute(folder);
+        if (!failed.empty())
+            throw ESettingsFileError(folder + SettingsFileName, failed);
+        CopySettingsInto(folder, bytes);
     });
-}
-
-void TFolderCtrl::RemoveFromSubfolders(const std::string& root) const
-{
-    ForEachSubfolder(root, [](const std::string& folder) { RemoveFolderSettings(folder); });
 }
 
 bool TFolderCtrl::RestoreDefault()
@@ -205,16 +185,18 @@ bool TFolderCtrl::RestoreDefault()
         return false;
     if (target == Target::Drive)
         RemoveDriveSettings(path);
-    RemoveFolderSettings(path);
-    if (ApplyToSubfolders) {
-        try {
-            RemoveFromSubfolders(path);
-        } catch (...) {
+    try {
+        RemoveFolderSettings(path);
+    } catch (...) {
+        // The chosen folder's failure stops everything; a drive's icon is gone all the same.
+        if (target == Target::Drive)
             NotifyShell();
-            throw;
-        }
+        throw;
     }
-    NotifyShell();
+    ThenNotify([&] {
+        if (ApplyToSubfolders)
+            ForEachSubfolder(path, [](const std::string& folder) { RemoveFolderSettings(folder); });
+    });
     return true;
 }
 

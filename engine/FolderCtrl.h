@@ -33,10 +33,13 @@ public:
     // Current goes back to its state after construction, with an empty Path.
     TDTItem LoadSettings(const std::string& path);
     // Writes Current with the given info tip: 0 when written, -1 when nothing is loaded.
-    // Raises the write errors of the settings file or the drive key.
+    // Raises the write errors of the settings file or the drive key; then nothing else is done.
+    // With ApplyToSubfolders, every subfolder that can be changed is, the shell is told, and
+    // then the subfolders that could not be changed are raised together (EFoldersNotChanged).
     int ApplySettings(const std::string& infotip);
-    // Removes the settings (and, with ApplyToSubfolders, those of every folder below): true
-    // when done, false when nothing is loaded (then nothing is touched).
+    // Takes out what this program writes (and, with ApplyToSubfolders, out of every folder
+    // below): true when done, false when nothing is loaded (then nothing is touched). Raises
+    // as ApplySettings does.
     bool RestoreDefault();
     void SetApplyToSubfolders(bool value) { ApplyToSubfolders = value; }
 
@@ -59,9 +62,10 @@ public:
 
 private:
     void PropagateToSubfolders() const;
-    void RemoveFromSubfolders(const std::string& root) const;
     template <typename Work>
     void ForEachSubfolder(const std::string& root, Work work) const;
+    template <typename Work>
+    void ThenNotify(Work work) const;
 };
 
 // The file the icon picker opens on: the folder's own icon file when it has one (the shell's

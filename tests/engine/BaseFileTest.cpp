@@ -167,6 +167,65 @@ TEST(Subfolders, LinksNeverLeadIntoAFolderTwice)
     }
 }
 
+TEST(Subfolders, NamesInAnyScriptAndPathsPastTheOldLimitWithEveryListing)
+{
+    TempDir dir;
+    // Look-alike siblings: a name that came out changed would lead into its neighbour.
+    for (const char* name : {"Фото", "Café", "Ωmega", "Omega", "写真", "🙂 smile", "_ smile"})
+        dir.MakeDir(name);
+    std::string deep = "Deep\\";
+    while (deep.size() < 320)
+        deep += "папка-" + std::to_string(deep.size()) + "\\";
+    dir.MakeDir(deep + "end");
+    const std::string p = dir.Path();
+    const std::string unix = UnixPathOf(p);
+    ASSERT_FALSE(unix.empty());
+    // A link at the bottom of the deep branch back to its top: the guard must hold there too.
+    struct Link {
+        std::string Remove;
+        ~Link() { RunUnixCommand(Remove.c_str()); }
+    } link{"rm -f '" + unix + "Deep/loop'"};
+    std::string deepUnix = deep;
+    std::replace(deepUnix.begin(), deepUnix.end(), '\\', '/');
+    link.Remove = "rm -f '" + unix + deepUnix + "loop'";
+    ASSERT_TRUE(RunUnixCommand(("ln -s '" + unix + "Deep' '" + unix + deepUnix + "loop'").c_str()));
+
+    List expected{p + "Café\\", p + "Omega\\", p + "_ smile\\", p + "Ωmega\\", p + "Фото\\", p + "写真\\",
+                  p + "🙂 smile\\"};
+    for (std::size_t end = deep.find('\\'); end != std::string::npos; end = deep.find('\\', end + 1))
+        expected.push_back(p + deep.substr(0, end + 1));
+    expected.push_back(p + deep + "end\\");
+    ASSERT_GT(expected.back().size(), 300u);
+    std::sort(expected.begin(), expected.end());
+    for (const auto& listing : Listings()) {
+        TFolderFailures unlisted;
+        List list = TBaseFile(listing.Call).GetAllSubfolders(p, unlisted);
+        std::sort(list.begin(), list.end());
+        EXPECT_EQ(list, expected) << listing.Name;
+        EXPECT_TRUE(unlisted.Empty()) << listing.Name;
+    }
+}
+
+TEST(Subfolders, AFolderThatCannotBeListedIsNamedWithTheReason)
+{
+    TempDir dir;
+    const std::string held = dir.MakeDir("Held");
+    dir.MakeDir("Held\\Inside");
+    dir.MakeDir("Free\\Inside");
+    // Another program holds the folder open without sharing it.
+    const ScopedFile lock(CreateFileA(held.c_str(), FILE_LIST_DIRECTORY, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ASSERT_TRUE(lock);
+    TFolderFailures unlisted;
+    List list = TBaseFile().GetAllSubfolders(dir.Path(), unlisted);
+    std::sort(list.begin(), list.end());
+    EXPECT_EQ(list, (List{dir.Path() + "Free\\", dir.Path() + "Free\\Inside\\", held}));
+    ASSERT_EQ(unlisted.Items().size(), 1u);
+    EXPECT_EQ(unlisted.Items()[0].Folder, held);
+    EXPECT_TRUE(unlisted.Items()[0].Reason.starts_with("Its subfolders could not be listed: "))
+        << unlisted.Items()[0].Reason;
+}
+
 TEST(Icons, ExtractionGivesAnOwnedIconOrNone)
 {
     const ScopedIcon icon = TBaseFile().ExtractIconFromFile("shell32.dll", 3);

@@ -3,14 +3,18 @@
 #include "EngineGuards.h"
 #include "engine/BaseFile.h"
 #include "engine/DriveSettings.h"
+#include "engine/FolderFailures.h"
 #include "engine/FolderSettings.h"
+#include "engine/SettingsFiles.h"
 #include "support/ShellNotifications.h"
 #include "support/TempDir.h"
 #include "toolkit/core/Exception.h"
+#include "toolkit/core/PathText.h"
 #include "toolkit/core/Registry.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <tuple>
 #include <vector>
@@ -327,6 +331,124 @@ TEST(FolderCtrl, LongWalksReportProgressAndAStopLeavesEveryFolderWhole)
     ctrl.SetApplyToSubfolders(false);
     ctrl.ApplySettings("");
     EXPECT_TRUE(reports.empty());
+}
+
+TEST(FolderCtrl, SubfoldersReceiveOurKeysAloneNotTheChosenFoldersOwnEntries)
+{
+    TempDir dir;
+    const std::string root = dir.MakeDir("Documents");
+    const std::string alpha = dir.MakeDir("Documents\\Alpha");
+    const std::string beta = dir.MakeDir("Documents\\Beta");
+    dir.WriteFile("Documents\\desktop.ini", Utf16File(kDocumentsIni));
+    const std::string betaOwn = "[.ShellClassInfo]\r\nInfotip=Beta's\r\n[ViewState]\r\nFolderType=Pictures\r\n";
+    dir.WriteFile("Documents\\Beta\\DeskTop.Ini", betaOwn);
+
+    TFolderCtrl ctrl(true);
+    ctrl.LoadSettings(root);
+    ctrl.SetDisguiseIndex(1);
+    ASSERT_EQ(ctrl.ApplySettings("Фото"), 0);
+    const std::string alphaFile = alpha + "DeskTop.Ini";
+    EXPECT_EQ(ValueInFile(alphaFile, ".ShellClassInfo", "Infotip"), "Фото");
+    EXPECT_EQ(ValueInFile(alphaFile, ".ShellClassInfo", "LocalizedResourceName"), "<none>")
+        << "a subfolder is not named Documents";
+    EXPECT_EQ(ValueInFile(alphaFile, "ViewState", "FolderType"), "<none>");
+    EXPECT_EQ(ValueInFile(root + "DeskTop.Ini", ".ShellClassInfo", "LocalizedResourceName"),
+              "@%SystemRoot%\\system32\\shell32.dll,-21770");
+    EXPECT_EQ(ReadFileBytes(beta + "DeskTop.Ini"), betaOwn);
+
+    // Default with subfolders: the chosen folder is Windows' own again, the copy goes, and the
+    // subfolder's own file keeps what is not ours.
+    ctrl.LoadSettings(root);
+    ASSERT_TRUE(ctrl.RestoreDefault());
+    EXPECT_EQ(WithoutBlankLines(TextOfUtf16File(ReadFileBytes(root + "DeskTop.Ini"))), WithoutBlankLines(kDocumentsIni));
+    EXPECT_FALSE(FileExists(alphaFile));
+    EXPECT_EQ(ReadFileBytes(beta + "DeskTop.Ini"), "[ViewState]\r\nFolderType=Pictures\r\n");
+}
+
+TEST(FolderCtrl, RecursiveWorkDoesWhatItCanThenNamesWhatItCouldNot)
+{
+    TempDir dir;
+    const std::string root = dir.MakeDir("Root");
+    const std::string plain = dir.MakeDir("Root\\A");
+    const std::string inTheWay = dir.MakeDir("Root\\B");
+    dir.MakeDir("Root\\B\\DeskTop.Ini");
+    const std::string inUse = dir.MakeDir("Root\\C");
+    const std::string deeper = dir.MakeDir("Root\\D\\E");
+    dir.WriteFile("Root\\C\\DeskTop.Ini", "[.ShellClassInfo]\r\nInfotip=C's own\r\n");
+    // B's DeskTop.Ini is a folder below B, walked as any other.
+    ASSERT_EQ(TBaseFile().GetAllSubfolders(root).size(), 6u);
+
+    ShellNotifications notifications;
+    TFolderCtrl ctrl(true);
+    std::size_t reports = 0;
+    ctrl.OnProgress = [&](std::size_t, std::size_t, const std::string&) { ++reports; };
+    ctrl.LoadSettings(root);
+    ctrl.SetDisguiseIndex(1);
+    try {
+        ctrl.ApplySettings("");
+        FAIL() << "a folder in the way of the file went unreported";
+    } catch (const EFoldersNotChanged& e) {
+        EXPECT_EQ(e.Failures(), (std::vector<TFolderFailure>{{inTheWay, "A folder named DeskTop.Ini is in the way."}}));
+        EXPECT_EQ(e.Message(), "1 of 7 folders could not be changed:\n\n" + dir.Path() +
+                                   "Root\\B: A folder named DeskTop.Ini is in the way.");
+    }
+    EXPECT_EQ(notifications.Count(), 1) << "the shell is told once, before the error";
+    EXPECT_EQ(reports, 7u) << "every folder reported, the failed one too";
+    for (const std::string& folder : {plain, deeper, dir.Path() + "Root\\D\\"})
+        EXPECT_EQ(ReadFileBytes(folder + "DeskTop.Ini"), ReadFileBytes(root + "DeskTop.Ini")) << folder;
+
+    // Default with the file of C in use: everything else goes, C is named with the reason.
+    ctrl.LoadSettings(root);
+    {
+        const ScopedFile lock(CreateFileA((inUse + "DeskTop.Ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                          nullptr));
+        ASSERT_TRUE(lock);
+        try {
+            ctrl.RestoreDefault();
+            FAIL() << "a file in use went unreported";
+        } catch (const EFoldersNotChanged& e) {
+            ASSERT_EQ(e.Failures().size(), 1u);
+            EXPECT_EQ(e.Failures()[0].Folder, inUse);
+            EXPECT_FALSE(e.Failures()[0].Reason.empty());
+            EXPECT_EQ(e.Total(), 7u);
+        }
+    }
+    EXPECT_EQ(notifications.Count(), 2);
+    for (const std::string& folder : {root, plain, deeper})
+        EXPECT_FALSE(FileExists(folder + "DeskTop.Ini")) << folder;
+    EXPECT_EQ(ReadFileBytes(inUse + "DeskTop.Ini"), "[.ShellClassInfo]\r\nInfotip=C's own\r\n");
+    EXPECT_TRUE(IsExistingFolder(inTheWay + "DeskTop.Ini"));
+}
+
+TEST(FolderCtrl, ADeepTreeOfHundredsOfFoldersIsAppliedAndRestoredWhole)
+{
+    TempDir dir;
+    const std::string root = dir.MakeDir("Tree");
+    std::string chain = "Tree\\";
+    for (int level = 0; chain.size() < 330; ++level) {
+        chain += "уровень-" + std::to_string(level) + "-level\\";
+        for (int leaf = 0; leaf < 24; ++leaf)
+            dir.MakeDir(chain + "leaf " + std::to_string(leaf));
+    }
+    const auto folders = TBaseFile().GetAllSubfolders(root);
+    ASSERT_GE(folders.size(), 300u);
+    const std::size_t longest =
+        std::max_element(folders.begin(), folders.end(), [](auto& a, auto& b) { return a.size() < b.size(); })->size();
+    ASSERT_GT(longest, 300u);
+
+    TFolderCtrl ctrl(true);
+    ctrl.LoadSettings(root);
+    ctrl.SetDisguiseIndex(2);
+    ASSERT_EQ(ctrl.ApplySettings("deep"), 0);
+    const std::string bytes = ReadFileBytes(root + "DeskTop.Ini");
+    for (const auto& folder : folders) {
+        ASSERT_EQ(ReadFileBytes(folder + "DeskTop.Ini"), bytes) << folder;
+        ASSERT_EQ(AttributesOf(folder), SystemFolder) << folder;
+    }
+    ctrl.LoadSettings(root);
+    ASSERT_TRUE(ctrl.RestoreDefault());
+    for (const auto& folder : folders)
+        ASSERT_FALSE(FileExists(folder + "DeskTop.Ini")) << folder;
 }
 
 TEST(DriveSettings, ValuesAreSplitAtCommas)

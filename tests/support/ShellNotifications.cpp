@@ -63,7 +63,11 @@ bool RunUnixCommand(const char* command)
     PROCESS_INFORMATION process{};
     if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return false;
-    const ScopedKernelHandle thread(process.hThread), started(process.hProcess);
+    // For a Linux program Wine answers no process handle and leaves the thread handle undefined
+    // (often the number of a live handle of ours): only a real process comes with handles to close.
+    if (process.hProcess) {
+        const ScopedKernelHandle thread(process.hThread), started(process.hProcess);
+    }
     for (int waited = 0; waited < 10000; waited += 20) {
         if (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES)
             return true;

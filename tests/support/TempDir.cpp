@@ -1,6 +1,8 @@
 #include "support/TempDir.h"
 
 #include "support/ShellNotifications.h"
+#include "toolkit/core/LongPath.h"
+#include "toolkit/core/PathText.h"
 #include "toolkit/core/Scoped.h"
 
 #include <gtest/gtest.h>
@@ -27,13 +29,13 @@ std::string Upper(std::string text)
 std::string Listing(const std::string& folder)
 {
     std::string names;
-    WIN32_FIND_DATAA data;
-    if (const ScopedFind find(FindFirstFileA((folder + "*").c_str(), &data)); find) {
+    WIN32_FIND_DATAW data;
+    if (const ScopedFind find(FindFirstFileW(WidePath(folder + "*").c_str(), &data)); find) {
         do {
-            const std::string name = data.cFileName;
+            const std::string name = WideToAnsi(data.cFileName);
             if (name != "." && name != "..")
                 names += (names.empty() ? "" : ", ") + name;
-        } while (FindNextFileA(find.get(), &data));
+        } while (FindNextFileW(find.get(), &data));
     }
     return names.empty() ? "(only the folder)" : names;
 }
@@ -66,7 +68,7 @@ TempDir::~TempDir()
             SetCurrentDirectoryA(path_.substr(0, path_.find_last_of('\\', path_.size() - 2) + 1).c_str());
         RemoveTree(path_);
         // What is left is held open by someone: the test that made it is told, not a later run.
-        if (GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES)
+        if (GetFileAttributesW(WidePath(path_).c_str()) != INVALID_FILE_ATTRIBUTES)
             ADD_FAILURE() << "cannot remove the temporary folder " << path_ << "; left: " << Listing(path_);
     } catch (...) {
     }
@@ -81,7 +83,7 @@ std::string TempDir::MakeDir(const std::string& relative) const
         if (end == std::string::npos)
             end = relative.size();
         full += relative.substr(start, end - start) + "\\";
-        if (!CreateDirectoryA(full.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        if (!CreateDirectoryW(WidePath(full).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
             ThrowFileError("cannot create", full);
         start = end + 1;
     }
@@ -91,8 +93,8 @@ std::string TempDir::MakeDir(const std::string& relative) const
 std::string TempDir::WriteFile(const std::string& relative, const std::string& bytes) const
 {
     const std::string full = path_ + relative;
-    const ScopedFile file(CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                      nullptr));
+    const ScopedFile file(CreateFileW(WidePath(full).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         ThrowFileError("cannot write", full);
     DWORD written = 0;
@@ -118,8 +120,9 @@ std::string SystemReason(DWORD code)
 
 std::string ReadFileBytes(const std::string& path)
 {
-    const ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    const ScopedFile file(CreateFileW(WidePath(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
     if (!file)
         ThrowFileError("cannot read", path);
     std::string bytes;
@@ -135,13 +138,13 @@ std::string ReadFileBytes(const std::string& path)
 
 bool FileExists(const std::string& path)
 {
-    const DWORD a = GetFileAttributesA(path.c_str());
+    const DWORD a = GetFileAttributesW(WidePath(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 DWORD AttributesOf(const std::string& path)
 {
-    const DWORD a = GetFileAttributesA(path.c_str());
+    const DWORD a = GetFileAttributesW(WidePath(path).c_str());
     return a == INVALID_FILE_ATTRIBUTES ? a : (a & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
 }
 
@@ -150,7 +153,7 @@ namespace {
 // A link is removed as a link: never followed, and its target's attributes stay as they are.
 void RemoveLink(const std::string& path)
 {
-    if (DeleteFileA(path.c_str()))
+    if (DeleteFileW(WidePath(path).c_str()))
         return;
     // Wine cannot remove a link to a folder through its file calls; the Linux side can.
     const std::string unix = UnixPathOf(path);
@@ -165,10 +168,10 @@ void RemoveTree(const std::string& path)
     std::string folder = path;
     if (!folder.empty() && folder.back() != '\\')
         folder += '\\';
-    WIN32_FIND_DATAA data;
-    if (const ScopedFind find(FindFirstFileA((folder + "*").c_str(), &data)); find) {
+    WIN32_FIND_DATAW data;
+    if (const ScopedFind find(FindFirstFileW(WidePath(folder + "*").c_str(), &data)); find) {
         do {
-            const std::string name = data.cFileName;
+            const std::string name = WideToAnsi(data.cFileName);
             if (name == "." || name == "..")
                 continue;
             const std::string full = folder + name;
@@ -177,11 +180,11 @@ void RemoveTree(const std::string& path)
             } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(full);
             } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
+                SetFileAttributesW(WidePath(full).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(WidePath(full).c_str());
             }
-        } while (FindNextFileA(find.get(), &data));
+        } while (FindNextFileW(find.get(), &data));
     }
-    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(folder.c_str());
+    SetFileAttributesW(WidePath(folder).c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(WidePath(folder).c_str());
 }

@@ -1,5 +1,7 @@
 #include "toolkit/core/PathText.h"
 
+#include "toolkit/core/LongPath.h"
+
 #include <windows.h>
 
 std::string WideToAnsi(std::wstring_view text)
@@ -13,6 +15,25 @@ std::string WideToAnsi(std::wstring_view text)
     std::string result(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), length, result.data(), size, nullptr, nullptr);
     return result;
+}
+
+bool WideToAnsiExact(std::wstring_view text, std::string& result)
+{
+    result.clear();
+    if (text.empty())
+        return true;
+    const UINT page = GetACP();
+    // UTF-8 carries everything but a broken surrogate; other pages are asked what they lack.
+    const DWORD flags = page == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL lossy = FALSE;
+    BOOL* lossyFlag = page == CP_UTF8 ? nullptr : &lossy;
+    const int length = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(page, flags, text.data(), length, nullptr, 0, nullptr, lossyFlag);
+    if (size <= 0 || lossy)
+        return false;
+    result.resize(static_cast<std::size_t>(size));
+    WideCharToMultiByte(page, flags, text.data(), length, result.data(), size, nullptr, nullptr);
+    return true;
 }
 
 std::wstring AnsiToWide(std::string_view text)
@@ -30,12 +51,12 @@ std::wstring AnsiToWide(std::string_view text)
 
 bool IsExistingFile(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool IsExistingFolder(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

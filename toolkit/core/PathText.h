@@ -65,10 +65,13 @@ inline bool IsAbsolutePath(std::string_view path)
 // UTF-16 text in the system's ANSI code page; a character the code page lacks becomes its
 // replacement character. Stops at nothing: the caller gives the length it means.
 std::string WideToAnsi(std::wstring_view text);
+// The same, but only when the code page carries every character exactly (no replacement, no
+// look-alike): false otherwise. A name that would come out changed could name another file.
+bool WideToAnsiExact(std::wstring_view text, std::string& result);
 // The reverse, for handing our text to the platform's wide-only calls.
 std::wstring AnsiToWide(std::string_view text);
 
-// True only for an existing file, false for a folder or nothing there.
+// True only for an existing file, false for a folder or nothing there. Any depth.
 bool IsExistingFile(const std::string& path);
 // True only for an existing folder.
 bool IsExistingFolder(const std::string& path);
