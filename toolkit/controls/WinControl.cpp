@@ -371,16 +371,9 @@ LRESULT TWinControl::HandlePaint(WPARAM wParam)
         PaintControls(dc);
         return 0;
     }
-    PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(handle_.get(), &ps);
-    try {
-        PaintWindow(dc);
-        PaintControls(dc);
-    } catch (...) {
-        EndPaint(handle_.get(), &ps);
-        throw;
-    }
-    EndPaint(handle_.get(), &ps);
+    const ScopedPaint paint(handle_.get());
+    PaintWindow(paint.get());
+    PaintControls(paint.get());
     return 0;
 }
 
@@ -404,18 +397,12 @@ void TWinControl::PaintControls(HDC dc)
         const RECT r = c->BoundsRect();
         if (!RectVisible(dc, &r))
             continue;
-        const int saved = SaveDC(dc);
+        const ScopedSavedDC saved(dc);
         POINT origin;
         GetViewportOrgEx(dc, &origin);
         SetViewportOrgEx(dc, origin.x + r.left, origin.y + r.top, nullptr);
         IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
-        try {
-            c->PaintTo(dc);
-        } catch (...) {
-            RestoreDC(dc, saved);
-            throw;
-        }
-        RestoreDC(dc, saved);
+        c->PaintTo(dc);
     }
 }
 

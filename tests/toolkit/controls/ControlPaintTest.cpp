@@ -15,19 +15,12 @@ public:
     MemorySurface(int width, int height) : width_(width)
     {
         BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        info.bmiHeader = TopDownDibHeader(width, height, 32);
         bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
-        dc_.reset(CreateCompatibleDC(nullptr));
-        previous_ = SelectObject(dc_.get(), bitmap_.get());
+        dc_ = MemoryDCWith(bitmap_.get());
         RECT all{0, 0, width, height};
         FillRect(dc_.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
-    ~MemorySurface() { SelectObject(dc_.get(), previous_); }
     HDC dc() const { return dc_.get(); }
     TColor Pixel(int x, int y) const
     {
@@ -41,8 +34,7 @@ private:
     int width_;
     DWORD* bits_ = nullptr;
     ScopedBitmap bitmap_;
-    ScopedDC dc_;
-    HGDIOBJ previous_ = nullptr;
+    ScopedMemoryDC dc_;
 };
 
 constexpr TColor kFormColor = RGBColor(222, 222, 222);
