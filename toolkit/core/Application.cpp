@@ -2,6 +2,7 @@
 
 #include "toolkit/core/Component.h"
 #include "toolkit/core/Exception.h"
+#include "toolkit/core/PathText.h"
 #include "toolkit/controls/Form.h"
 
 #include <algorithm>
@@ -42,9 +43,7 @@ std::string MessageOf(std::exception_ptr error)
 
 TApplication::TApplication()
 {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    title_ = TitleFromExeName(path);
+    title_ = TitleFromExeName(ProgramPath());
 }
 
 TApplication::~TApplication()
