@@ -140,6 +140,7 @@ TEST_F(ShellTreeTest, InPlaceRenamesGoThroughTheShell)
     TypeInEditor(tree, *a, "taken");
     EXPECT_EQ(a->Text(), "a");
     EXPECT_TRUE(IsExistingFolder(PathOf("tree\\a")));
+    PumpMessages(); // told once the control's notice is answered
     EXPECT_EQ(errors, Texts{"Rename to taken failed"});
 
     // Accepted: what lies below is found under the new name.

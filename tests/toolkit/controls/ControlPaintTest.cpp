@@ -1,4 +1,7 @@
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/core/Exception.h"
+#include "toolkit/controls/GraphicControl.h"
 #include "toolkit/controls/CustomControl.h"
 #include "toolkit/controls/Form.h"
 #include "toolkit/controls/FormLayout.h"
@@ -106,6 +109,34 @@ TEST(WindowlessControls, PaintFollowsAShiftedOrigin)
     EXPECT_EQ(surface.Pixel(0, 0), kFormColor);   // form (35, 5)
     EXPECT_EQ(surface.Pixel(10, 10), kFormColor); // form (45, 15): key pixel of "Keyed"
     EXPECT_EQ(surface.Pixel(19, 19), clRed);      // form (54, 24)
+}
+
+// A windowless control whose painting fails.
+class BrokenGraphic : public TGraphicControl {
+protected:
+    void Paint() override { throw Exception("broken picture"); }
+};
+
+TEST(WindowlessControls, AFailingPaintLeavesTheContextAsItWasAndIsReportedAfterIt)
+{
+    PaintForm form;
+    auto& broken = form.Own<BrokenGraphic>();
+    broken.SetParent(&form);
+    broken.SetBounds(20, 30, 10, 10);
+    std::vector<std::string> errors;
+    Application.OnException = [&](TObject*, const std::string& m) { errors.push_back(m); };
+    MemorySurface surface(120, 80);
+    PaintInto(form, surface.dc());
+    POINT origin{-1, -1};
+    GetViewportOrgEx(surface.dc(), &origin);
+    EXPECT_EQ(origin.x, 0);
+    EXPECT_EQ(origin.y, 0);
+    const ScopedRegion clip(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetClipRgn(surface.dc(), clip.get()), 0) << "no clipping left behind";
+    EXPECT_TRUE(errors.empty()) << "reported once the paint is over";
+    Application.ProcessMessages();
+    Application.OnException = nullptr;
+    EXPECT_EQ(errors, std::vector<std::string>{"broken picture"});
 }
 
 TEST(WindowlessControls, HiddenControlsAreNotPainted)
