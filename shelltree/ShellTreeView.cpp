@@ -78,13 +78,19 @@ TCustomShellTreeView::~TCustomShellTreeView()
 
 TShellFolder* TCustomShellTreeView::ItemOf(const TTreeNode* node) noexcept
 {
-    return node ? static_cast<TShellFolder*>(node->Data()) : nullptr;
+    const auto* shellNode = dynamic_cast<const TShellTreeNode*>(node);
+    return shellNode ? shellNode->Item() : nullptr;
+}
+
+std::unique_ptr<TTreeNode> TCustomShellTreeView::CreateNode(TTreeNodes& owner, const std::string& text)
+{
+    return std::make_unique<TShellTreeNode>(owner, nullptr, text);
 }
 
 void TCustomShellTreeView::Attach(TTreeNode& node, std::unique_ptr<TShellFolder> item) noexcept
 {
-    std::unique_ptr<TShellFolder> previous(ItemOf(&node));
-    node.SetData(item.release());
+    // Every node of this tree is made by CreateNode.
+    static_cast<TShellTreeNode&>(node).SetItem(std::move(item));
 }
 
 TShellFolder* TCustomShellTreeView::SelectedItem()
@@ -492,8 +498,7 @@ void TCustomShellTreeView::Renamed(TTreeNode& node)
 
 void TCustomShellTreeView::Delete(TTreeNode& node)
 {
-    const std::unique_ptr<TShellFolder> item(ItemOf(&node));
-    node.SetData(nullptr);
+    const std::unique_ptr<TShellFolder> item = static_cast<TShellTreeNode&>(node).TakeItem();
     iconsPending_.erase(&node);
     if (monitoredNode_ == &node)
         monitoredNode_ = nullptr;

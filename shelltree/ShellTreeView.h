@@ -29,12 +29,27 @@ protected:
     ~IShellVerbHook() = default;
 };
 
+// A node of the shell tree: it owns the item of the place it shows. The item goes with the
+// node's deletion hook, children first, so no item outlives the parent item it points to.
+class TShellTreeNode : public TTreeNode {
+public:
+    using TTreeNode::TTreeNode;
+
+    TShellFolder* Item() const noexcept { return item_.get(); }
+    // The node's item becomes the given one; the one it had is destroyed.
+    void SetItem(std::unique_ptr<TShellFolder> item) noexcept { item_ = std::move(item); }
+    std::unique_ptr<TShellFolder> TakeItem() noexcept { return std::move(item_); }
+
+private:
+    std::unique_ptr<TShellFolder> item_;
+};
+
 class TCustomShellTreeView : public TTreeView, public IShellVerbHook {
 public:
     TCustomShellTreeView();
     ~TCustomShellTreeView() override;
 
-    // The item a node holds (null for none).
+    // The item a node holds (null for none, and for a node of another tree kind).
     static TShellFolder* ItemOf(const TTreeNode* node) noexcept;
     // The selected node's item, or null.
     TShellFolder* SelectedItem();
@@ -88,6 +103,7 @@ protected:
     // selected node).
     void ShowShellMenu(TShellFolder* item, POINT clientPoint);
 
+    std::unique_ptr<TTreeNode> CreateNode(TTreeNodes& owner, const std::string& text) override;
     bool CanExpand(TTreeNode& node) override;
     bool CanChange(TTreeNode* node) override;
     void Edit(TTreeNode& node, std::string text) override;
@@ -107,7 +123,7 @@ private:
     };
 
     // A node's item becomes the node's; it is destroyed with the node.
-    void Attach(TTreeNode& node, std::unique_ptr<TShellFolder> item) noexcept;
+    static void Attach(TTreeNode& node, std::unique_ptr<TShellFolder> item) noexcept;
     // Reads the node's children from the shell, sorted as the shell sorts them.
     void FillNode(TTreeNode& node);
     // A child at the end of the parent's children for an entry the parent's folder listed.
