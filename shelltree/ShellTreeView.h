@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class TImageList;
 
@@ -137,6 +138,17 @@ private:
     LRESULT ApplyImageList();
     // The node's folder after a rename: a new item, and the children read again.
     void Renamed(TTreeNode& node);
+    // Moves the change watcher to the folder of the node about to be selected.
+    void MoveWatcher(TTreeNode& node);
+    // Whether the node may expand, filling it when it may.
+    bool DecideExpansion(TTreeNode& node);
+    // Runs, once the control's notice is answered, what had to wait for it: the opening of
+    // non-folder items expanded meanwhile and a rebuild that a change report asked for.
+    void PostAfterNotice() noexcept;
+    void RunAfterNotice();
+
+    // Marks an expansion in progress for its length; the outermost one posts what waits.
+    class ExpansionScope;
 
     std::string root_ = "rfDesktop";
     std::string previousRoot_;
@@ -155,6 +167,10 @@ private:
     TTreeNode* monitoredNode_ = nullptr;
     ComPtr<IContextMenu2> activeMenuHandler_;
     std::unordered_map<const TTreeNode*, IconsAsked> iconsPending_;
+    // Set while an expansion is being decided: a change report then waits.
+    bool expanding_ = false;
+    bool rebuildWaiting_ = false;
+    std::vector<std::string> pendingOpens_;
 };
 
 // The tree with its settings open to every user.

@@ -80,6 +80,7 @@ using Menu = Null<HMENU, &DestroyMenu>;
 using Window = Null<HWND, &DestroyWindow>;
 using EnhMetaFile = Null<HENHMETAFILE, &DeleteEnhMetaFile>;
 using CoMem = Null<void*, &CoTaskMemFree>;
+using Hook = Null<HHOOK, &UnhookWindowsHookEx>;
 } // namespace scoped_traits
 
 using ScopedKey = ScopedHandle<scoped_traits::Key>;
@@ -100,6 +101,7 @@ using ScopedMenu = ScopedHandle<scoped_traits::Menu>;
 using ScopedWindow = ScopedHandle<scoped_traits::Window>;
 using ScopedEnhMetaFile = ScopedHandle<scoped_traits::EnhMetaFile>;
 using ScopedCoMem = ScopedHandle<scoped_traits::CoMem>;
+using ScopedHook = ScopedHandle<scoped_traits::Hook>;
 
 // A device context borrowed from a window with GetDC, given back with ReleaseDC. It must be
 // given back while the window exists: the platform recycles the contexts of its windows.
