@@ -138,12 +138,7 @@ void DecodeToDibSection(const std::string& path, ScopedBitmap& out)
     out.reset();
     LibjpegDecode(path, [&out](unsigned width, unsigned height) {
         BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = LONG(width);
-        info.bmiHeader.biHeight = -LONG(height);
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
+        info.bmiHeader = TopDownDibHeader(int(width), int(height), 24);
         void* bits = nullptr;
         out.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (!out)

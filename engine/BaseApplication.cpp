@@ -6,17 +6,9 @@
 
 #include <windows.h>
 
-#include <vector>
-
 std::string TBaseApplication::GetExePath() const
 {
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size())
-            return std::string(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
+    return ProgramPath();
 }
 
 std::string TBaseApplication::GetAppDirectory(const std::string& sub) const

@@ -2,6 +2,7 @@
 
 #include "shelltree/RootFolder.h"
 #include "shelltree/ShellNamespace.h"
+#include "toolkit/core/Application.h"
 #include "toolkit/core/ApplicationWindow.h"
 #include "toolkit/core/BusyCursor.h"
 #include "toolkit/core/Format.h"
@@ -14,6 +15,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 bool SameBytes(LPCITEMIDLIST a, LPCITEMIDLIST b) noexcept
@@ -54,6 +56,9 @@ std::string FolderPartOf(const std::string& path)
     return end == std::string::npos ? std::string() : path.substr(0, end + 1);
 }
 
+// Posted to the tree's window for the work that waits for the end of a control notice.
+constexpr UINT kAfterNotice = WM_APP + 0x54;
+
 bool SameVerb(const std::string& verb, const char* name)
 {
     return lstrcmpiA(verb.c_str(), name) == 0;
@@ -78,13 +83,19 @@ TCustomShellTreeView::~TCustomShellTreeView()
 
 TShellFolder* TCustomShellTreeView::ItemOf(const TTreeNode* node) noexcept
 {
-    return node ? static_cast<TShellFolder*>(node->Data()) : nullptr;
+    const auto* shellNode = dynamic_cast<const TShellTreeNode*>(node);
+    return shellNode ? shellNode->Item() : nullptr;
+}
+
+std::unique_ptr<TTreeNode> TCustomShellTreeView::CreateNode(TTreeNodes& owner, const std::string& text)
+{
+    return std::make_unique<TShellTreeNode>(owner, nullptr, text);
 }
 
 void TCustomShellTreeView::Attach(TTreeNode& node, std::unique_ptr<TShellFolder> item) noexcept
 {
-    std::unique_ptr<TShellFolder> previous(ItemOf(&node));
-    node.SetData(item.release());
+    // Every node of this tree is made by CreateNode.
+    static_cast<TShellTreeNode&>(node).SetItem(std::move(item));
 }
 
 TShellFolder* TCustomShellTreeView::SelectedItem()
@@ -213,7 +224,37 @@ void TCustomShellTreeView::AddChildNode(TTreeNode& parent, LPCITEMIDLIST list)
         child->Delete();
 }
 
+class TCustomShellTreeView::ExpansionScope {
+public:
+    explicit ExpansionScope(TCustomShellTreeView& tree) noexcept
+        : tree_(tree), outermost_(!std::exchange(tree.expanding_, true))
+    {
+    }
+    ~ExpansionScope()
+    {
+        if (!outermost_)
+            return;
+        tree_.expanding_ = false;
+        if (tree_.rebuildWaiting_ || !tree_.pendingOpens_.empty())
+            tree_.PostAfterNotice();
+    }
+    ExpansionScope(const ExpansionScope&) = delete;
+    ExpansionScope& operator=(const ExpansionScope&) = delete;
+
+private:
+    TCustomShellTreeView& tree_;
+    bool outermost_;
+};
+
 bool TCustomShellTreeView::CanExpand(TTreeNode& node)
+{
+    // Handlers and the shell may dispatch messages meanwhile; a change report among them must
+    // not rebuild (and so delete) the node in hand.
+    ExpansionScope expanding(*this);
+    return DecideExpansion(node);
+}
+
+bool TCustomShellTreeView::DecideExpansion(TTreeNode& node)
 {
     if (!TTreeView::CanExpand(node))
         return false;
@@ -222,12 +263,32 @@ bool TCustomShellTreeView::CanExpand(TTreeNode& node)
             if (node.HasChildren() && !node.GetFirstChild())
                 FillNode(node);
         } else {
-            const std::string path = item->ParsingName();
-            ShellExecuteA(Handle(), nullptr, path.c_str(), nullptr, FolderPartOf(path).c_str(), SW_HIDE);
+            // Opened once the control is done with its notice: the shell runs messages there.
+            pendingOpens_.push_back(item->ParsingName());
+            PostAfterNotice();
         }
     }
     node.SetHasChildren(node.GetFirstChild() != nullptr);
     return true;
+}
+
+void TCustomShellTreeView::PostAfterNotice() noexcept
+{
+    if (const HWND window = AllocatedHandle())
+        PostMessageA(window, kAfterNotice, 0, 0);
+}
+
+void TCustomShellTreeView::RunAfterNotice()
+{
+    // A message loop inside an expansion may get here; its end posts again.
+    if (expanding_)
+        return;
+    for (const std::string& path : std::exchange(pendingOpens_, {}))
+        ShellExecuteA(Handle(), nullptr, path.c_str(), nullptr, FolderPartOf(path).c_str(), SW_HIDE);
+    if (std::exchange(rebuildWaiting_, false)) {
+        TScopedValue syncing(syncing_, true);
+        RebuildSelected();
+    }
 }
 
 // --- Icons ----------------------------------------------------------------------------------
@@ -425,14 +486,24 @@ void TCustomShellTreeView::RebuildSelected()
 bool TCustomShellTreeView::CanChange(TTreeNode* node)
 {
     const bool allowed = TTreeView::CanChange(node);
-    if (allowed && !syncing_ && node) {
-        // The watcher moves to the folder about to be selected.
-        const bool refresh = autoRefresh_;
-        SetAutoRefresh(false);
-        TScopedValue monitored(monitoredNode_, node);
-        SetAutoRefresh(refresh);
-    }
+    if (allowed && !syncing_ && node)
+        MoveWatcher(*node);
     return allowed;
+}
+
+void TCustomShellTreeView::MoveWatcher(TTreeNode& node)
+{
+    const bool refresh = autoRefresh_;
+    try {
+        SetAutoRefresh(false);
+        TScopedValue monitored(monitoredNode_, &node);
+        SetAutoRefresh(refresh);
+    } catch (...) {
+        // The selection is the user's and still changes; the watcher stays asked for, so the
+        // next selection tries again, and the error is told.
+        autoRefresh_ = refresh;
+        Application.HandleException(std::current_exception(), this);
+    }
 }
 
 void TCustomShellTreeView::SetAutoRefresh(bool value)
@@ -451,6 +522,10 @@ void TCustomShellTreeView::SetAutoRefresh(bool value)
     if (const TShellFolder* item = monitoredNode_ ? ItemOf(monitoredNode_) : rootItem_.get())
         watcher->SetRoot(item->ParsingName());
     watcher->SetOnChange([this] {
+        if (expanding_) {
+            rebuildWaiting_ = true;
+            return;
+        }
         TScopedValue calling(watcherCalling_, true);
         // The node read again stays selected, and the watcher with it.
         TScopedValue syncing(syncing_, true);
@@ -492,8 +567,7 @@ void TCustomShellTreeView::Renamed(TTreeNode& node)
 
 void TCustomShellTreeView::Delete(TTreeNode& node)
 {
-    const std::unique_ptr<TShellFolder> item(ItemOf(&node));
-    node.SetData(nullptr);
+    const std::unique_ptr<TShellFolder> item = static_cast<TShellTreeNode&>(node).TakeItem();
     iconsPending_.erase(&node);
     if (monitoredNode_ == &node)
         monitoredNode_ = nullptr;
@@ -616,6 +690,9 @@ void TCustomShellTreeView::HandleDestroying()
 LRESULT TCustomShellTreeView::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
+    case kAfterNotice:
+        RunAfterNotice();
+        return 0;
     case TVM_SETIMAGELIST:
         // Whoever sets a list, the tree's own rule picks it: Images, else the system's icons.
         if (!settingImageList_ && wParam == TVSIL_NORMAL)

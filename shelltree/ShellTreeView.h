@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class TImageList;
 
@@ -29,12 +30,27 @@ protected:
     ~IShellVerbHook() = default;
 };
 
+// A node of the shell tree: it owns the item of the place it shows. The item goes with the
+// node's deletion hook, children first, so no item outlives the parent item it points to.
+class TShellTreeNode : public TTreeNode {
+public:
+    using TTreeNode::TTreeNode;
+
+    TShellFolder* Item() const noexcept { return item_.get(); }
+    // The node's item becomes the given one; the one it had is destroyed.
+    void SetItem(std::unique_ptr<TShellFolder> item) noexcept { item_ = std::move(item); }
+    std::unique_ptr<TShellFolder> TakeItem() noexcept { return std::move(item_); }
+
+private:
+    std::unique_ptr<TShellFolder> item_;
+};
+
 class TCustomShellTreeView : public TTreeView, public IShellVerbHook {
 public:
     TCustomShellTreeView();
     ~TCustomShellTreeView() override;
 
-    // The item a node holds (null for none).
+    // The item a node holds (null for none, and for a node of another tree kind).
     static TShellFolder* ItemOf(const TTreeNode* node) noexcept;
     // The selected node's item, or null.
     TShellFolder* SelectedItem();
@@ -88,6 +104,7 @@ protected:
     // selected node).
     void ShowShellMenu(TShellFolder* item, POINT clientPoint);
 
+    std::unique_ptr<TTreeNode> CreateNode(TTreeNodes& owner, const std::string& text) override;
     bool CanExpand(TTreeNode& node) override;
     bool CanChange(TTreeNode* node) override;
     void Edit(TTreeNode& node, std::string text) override;
@@ -107,7 +124,7 @@ private:
     };
 
     // A node's item becomes the node's; it is destroyed with the node.
-    void Attach(TTreeNode& node, std::unique_ptr<TShellFolder> item) noexcept;
+    static void Attach(TTreeNode& node, std::unique_ptr<TShellFolder> item) noexcept;
     // Reads the node's children from the shell, sorted as the shell sorts them.
     void FillNode(TTreeNode& node);
     // A child at the end of the parent's children for an entry the parent's folder listed.
@@ -121,6 +138,17 @@ private:
     LRESULT ApplyImageList();
     // The node's folder after a rename: a new item, and the children read again.
     void Renamed(TTreeNode& node);
+    // Moves the change watcher to the folder of the node about to be selected.
+    void MoveWatcher(TTreeNode& node);
+    // Whether the node may expand, filling it when it may.
+    bool DecideExpansion(TTreeNode& node);
+    // Runs, once the control's notice is answered, what had to wait for it: the opening of
+    // non-folder items expanded meanwhile and a rebuild that a change report asked for.
+    void PostAfterNotice() noexcept;
+    void RunAfterNotice();
+
+    // Marks an expansion in progress for its length; the outermost one posts what waits.
+    class ExpansionScope;
 
     std::string root_ = "rfDesktop";
     std::string previousRoot_;
@@ -139,6 +167,10 @@ private:
     TTreeNode* monitoredNode_ = nullptr;
     ComPtr<IContextMenu2> activeMenuHandler_;
     std::unordered_map<const TTreeNode*, IconsAsked> iconsPending_;
+    // Set while an expansion is being decided: a change report then waits.
+    bool expanding_ = false;
+    bool rebuildWaiting_ = false;
+    std::vector<std::string> pendingOpens_;
 };
 
 // The tree with its settings open to every user.

@@ -67,12 +67,7 @@ ScopedRegion RegionFromBitmapBits(TBitmap& bitmap)
                                  GetBValue(key);
     std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height));
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader = TopDownDibHeader(width, height, 32);
     ScopedDC dc(CreateCompatibleDC(nullptr));
     if (!dc || GetDIBits(dc.get(), bitmap.Handle(), 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS) != height)
         throw EOSError("Cannot read the bits of a bitmap");

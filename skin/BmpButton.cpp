@@ -3,6 +3,8 @@
 #include "skin/TransparentDrawing.h"
 #include "toolkit/controls/Form.h"
 
+#include <utility>
+
 namespace {
 std::unique_ptr<TBitmap> gDownPattern;
 int gInstanceCount = 0;
@@ -64,9 +66,11 @@ void TBmpButton::SetGroupIndex(int value)
     if (value == groupIndex_)
         return;
     groupIndex_ = value;
-    if (value == 0)
-        down_ = false; // only a group member can stay down
+    // Only a group member can stay down; the latched picture goes with the latch.
+    const bool released = value == 0 && std::exchange(down_, false);
     NotifyGroup();
+    if (released)
+        Invalidate();
 }
 
 void TBmpButton::SetAllowAllUp(bool value)

@@ -11,8 +11,6 @@ public:
     TMemoryImage(const TMemoryImage&) = delete;
     TMemoryImage& operator=(const TMemoryImage&) = delete;
 
-    ~TMemoryImage();
-
     // The context, with the bitmap selected again if it was taken out.
     HDC DC() noexcept;
     // The bitmap, out of the context: some platform calls (a masked blit's mask) select it
@@ -24,6 +22,5 @@ public:
 private:
     int width_, height_;
     ScopedBitmap bitmap_;
-    ScopedDC dc_;
-    HGDIOBJ previous_ = nullptr; // what the context held before the bitmap; null: not selected
+    ScopedMemoryDC dc_; // goes first: the bitmap leaves it before either is deleted
 };

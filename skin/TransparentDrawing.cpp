@@ -9,19 +9,6 @@
 #include <algorithm>
 
 namespace {
-// The device context's state for a scope, given back on every path.
-class SavedDC {
-public:
-    explicit SavedDC(HDC dc) noexcept : dc_(dc), saved_(SaveDC(dc)) {}
-    ~SavedDC() { RestoreDC(dc_, saved_); }
-    SavedDC(const SavedDC&) = delete;
-    SavedDC& operator=(const SavedDC&) = delete;
-
-private:
-    HDC dc_;
-    int saved_;
-};
-
 // The scratch pair of a transparent draw: the picture at its final size and its key mask
 // (1 where the stretched picture has the key colour).
 struct KeyedImage {
@@ -72,7 +59,7 @@ void CopyParentBackground(TControl& control, HDC dc, bool invalidateParent)
         return;
     const HWND window = parent->Handle();
     {
-        SavedDC saved(dc);
+        const ScopedSavedDC saved(dc);
         POINT origin;
         GetViewportOrgEx(dc, &origin);
         SetViewportOrgEx(dc, origin.x - control.Left(), origin.y - control.Top(), nullptr);

@@ -3,8 +3,12 @@
 #include "shelltree/Screenshot.h"
 #include "shelltree/ShellTreeFixture.h"
 
+#include "toolkit/core/ApplicationWindow.h"
 #include "toolkit/core/PathText.h"
+#include "toolkit/controls/AllocationFailure.h"
 #include "toolkit/controls/PopupMenu.h"
+
+#include <optional>
 
 namespace {
 TShellFolder* ItemOf(const TTreeNode* node)
@@ -54,6 +58,32 @@ private:
     UINT_PTR timer_;
     int shown_ = 0;
     int entries_ = 0;
+};
+
+// Counts the messages that other threads send to the application window (the change
+// watcher's reports) while it lives.
+class SentCallCounter {
+public:
+    SentCallCounter() : hook_(SetWindowsHookExA(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId()))
+    {
+        target_ = ApplicationWindow();
+        count_ = 0;
+    }
+    SentCallCounter(const SentCallCounter&) = delete;
+    SentCallCounter& operator=(const SentCallCounter&) = delete;
+    int Count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM fromThisThread, LPARAM lParam) noexcept
+    {
+        if (code == HC_ACTION && !fromThisThread && reinterpret_cast<CWPSTRUCT*>(lParam)->hwnd == target_)
+            ++count_;
+        return CallNextHookEx(nullptr, code, fromThisThread, lParam);
+    }
+
+    static inline HWND target_ = nullptr;
+    static inline int count_ = 0;
+    ScopedHook hook_;
 };
 
 // The process's current folder is put back whatever a test does to it.
@@ -140,6 +170,7 @@ TEST_F(ShellTreeTest, InPlaceRenamesGoThroughTheShell)
     TypeInEditor(tree, *a, "taken");
     EXPECT_EQ(a->Text(), "a");
     EXPECT_TRUE(IsExistingFolder(PathOf("tree\\a")));
+    PumpMessages(); // told once the control's notice is answered
     EXPECT_EQ(errors, Texts{"Rename to taken failed"});
 
     // Accepted: what lies below is found under the new name.
@@ -241,6 +272,71 @@ TEST_F(ShellTreeTest, TheWatcherRunsOnlyWithAutoRefreshAndFollowsTheSelection)
 
     tree.SetAutoRefresh(false);
     EXPECT_EQ(tree.ChangeWatcher(), nullptr);
+}
+
+TEST_F(ShellTreeTest, AWatcherThatCannotMoveLeavesTheSelectionFreeAndIsTold)
+{
+    ShowTreeOver({"a", "b"});
+    TTreeNode* root = tree.Items().GetFirstNode();
+    tree.SetAutoRefresh(true);
+    // The first allocation after the handler is the moved watcher's.
+    std::optional<FailingAllocation> failing;
+    tree.OnChanging = [&](TObject*, TTreeNode*, bool&) { failing.emplace(0); };
+    ChildNamed(root, "a")->SetSelected(true);
+    ASSERT_TRUE(failing && failing->Failed());
+    failing.reset();
+    tree.OnChanging = nullptr;
+    EXPECT_EQ(tree.SelectedPath(), PathOf("tree\\a"));
+    EXPECT_EQ(tree.ChangeWatcher(), nullptr);
+    EXPECT_TRUE(tree.AutoRefresh()) << "still asked for";
+    PumpMessages();
+    EXPECT_EQ(errors, Texts{"std::bad_alloc"});
+
+    // The next selection takes the watcher with it.
+    ChildNamed(root, "b")->SetSelected(true);
+    EXPECT_EQ(tree.SelectedPath(), PathOf("tree\\b"));
+    ASSERT_NE(tree.ChangeWatcher(), nullptr);
+    EXPECT_EQ(tree.ChangeWatcher()->Root(), PathOf("tree\\b"));
+    EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST_F(ShellTreeTest, AChangeReportWhileANodeExpandsRebuildsOnlyAfterTheExpansion)
+{
+    ShowTreeOver({"a\\a1\\deep", "b"});
+    tree.SetAutoRefresh(true);
+    ChildNamed(tree.Items().GetFirstNode(), "a")->SetSelected(true);
+    // Once a report has rebuilt the selected node, the watcher is known to watch.
+    EXPECT_TRUE(KeepMaking(temp, "tree\\a\\new", [&] { return tree.Selected() && tree.Selected()->Count() > 1; }));
+    TTreeNode* a1 = ChildNamed(tree.Selected(), "a1");
+    ASSERT_NE(a1, nullptr);
+    const HTREEITEM a1Item = a1->ItemId();
+
+    // The handler dispatches what other threads send meanwhile, as the shell may while it is
+    // asked for a folder's contents, until a change report has come.
+    SentCallCounter sent;
+    int reportsDuringExpansion = 0;
+    tree.OnExpanding = [&](TObject*, TTreeNode*, bool&) {
+        temp.MakeDir("tree\\a\\during");
+        const int before = sent.Count();
+        for (const DWORD start = GetTickCount(); sent.Count() == before && GetTickCount() - start < 5000;) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_SENDMESSAGE);
+            MSG msg;
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+        reportsDuringExpansion = sent.Count() - before;
+    };
+    SendMessageA(tree.Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(a1Item));
+    tree.OnExpanding = nullptr;
+    ASSERT_GT(reportsDuringExpansion, 0);
+    ASSERT_EQ(tree.Items().GetNode(a1Item), a1) << "the node being expanded is still there";
+    EXPECT_TRUE(a1->Expanded());
+    EXPECT_EQ(ChildTexts(tree, a1), Texts{"deep"});
+
+    // Then the report's rebuild comes.
+    EXPECT_TRUE(PumpUntil([&] { return ChildNamed(tree.Selected(), "during") != nullptr; }));
+    EXPECT_EQ(tree.SelectedPath(), PathOf("tree\\a"));
+    EXPECT_TRUE(ChildNamed(tree.Selected(), "a1")->Expanded()) << "expanded again by the rebuild";
+    EXPECT_EQ(errors, Texts{});
 }
 
 TEST(ShellChangeNotifier, WatchesItsFolderWhileItHasAHandler)

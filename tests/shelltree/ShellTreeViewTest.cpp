@@ -250,6 +250,7 @@ TEST_F(ShellTreeTest, AnErrorInTheMiddleOfAFillLeavesTheNodeUnfilled)
     added = 0;
     SendMessageA(tree.Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(a->ItemId()));
     EXPECT_FALSE(a->Expanded());
+    PumpMessages(); // told once the control's notice is answered
     EXPECT_EQ(errors, Texts{"no more folders"});
 
     // A handler may leave folders out.

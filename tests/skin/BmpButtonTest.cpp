@@ -419,9 +419,12 @@ TEST(BmpButtonGroup, AtMostOneMemberStaysDown)
     SendMessageA(form.B("C").Handle(), WM_LBUTTONUP, 0, At(50, 5));
     EXPECT_EQ(form.B("C").State(), bstUp);
     EXPECT_EQ(Shown(form.B("C")), kUp);
-    // Leaving the group releases the button: only a member stays down.
+    // Leaving the group releases the button: only a member stays down. It is drawn up again.
+    ValidateRect(form.B("A").Handle(), nullptr);
     form.B("A").SetGroupIndex(0);
     EXPECT_FALSE(form.B("A").Down());
+    EXPECT_TRUE(GetUpdateRect(form.B("A").Handle(), nullptr, FALSE)) << "the latched picture must go";
+    EXPECT_EQ(Shown(form.B("A")), kUp);
     // Enabled again, a latched member is drawn latched.
     form.B("C").SetDown(true);
     form.B("C").SetEnabled(false);

@@ -1,4 +1,5 @@
 #include "support/ModalCloser.h"
+#include "toolkit/core/Application.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,13 @@ namespace {
 // has no closer of its own fails that test with its text instead of waiting for a click.
 class UnexpectedWindowGuard : public testing::EmptyTestEventListener {
     void OnTestStart(const testing::TestInfo&) override { guard_.emplace(); }
-    void OnTestEnd(const testing::TestInfo&) override { guard_.reset(); }
+    void OnTestEnd(const testing::TestInfo&) override
+    {
+        // An error a paint or notice posted and the test never let through is told now, while
+        // the guard still names it, instead of in whichever test runs messages next.
+        Application.HandlePostedErrors();
+        guard_.reset();
+    }
     std::optional<ModalCloser> guard_;
 };
 } // namespace

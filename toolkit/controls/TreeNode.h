@@ -18,6 +18,8 @@ using TTreeNodeCompare = std::function<int(TTreeNode& first, TTreeNode& second)>
 class TTreeNode {
 public:
     TTreeNode(TTreeNodes& owner, HTREEITEM item, std::string text) noexcept;
+    // A tree may keep more in nodes of its own kind (TTreeView::CreateNode).
+    virtual ~TTreeNode() = default;
     TTreeNode(const TTreeNode&) = delete;
     TTreeNode& operator=(const TTreeNode&) = delete;
 

@@ -43,7 +43,7 @@ TTreeNode* TTreeNodes::InsertItem(HTREEITEM parent, HTREEITEM after, const std::
     insert.item.pszText = copy.data();
     insert.item.iImage = I_IMAGECALLBACK;
     insert.item.iSelectedImage = I_IMAGECALLBACK;
-    auto node = std::make_unique<TTreeNode>(*this, nullptr, text);
+    std::unique_ptr<TTreeNode> node = owner_.CreateNode(*this, text);
     insert.item.lParam = reinterpret_cast<LPARAM>(node.get());
     const auto item =
         reinterpret_cast<HTREEITEM>(SendMessageA(window, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));

@@ -234,6 +234,11 @@ void TTreeView::CustomSort(const TTreeNodeCompare& compare, bool recurse)
     items_.SortChildren(nullptr, compare, recurse);
 }
 
+std::unique_ptr<TTreeNode> TTreeView::CreateNode(TTreeNodes& owner, const std::string& text)
+{
+    return std::make_unique<TTreeNode>(owner, nullptr, text);
+}
+
 bool TTreeView::CanExpand(TTreeNode& node)
 {
     return Allowed(OnExpanding, this, &node);

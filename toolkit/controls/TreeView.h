@@ -89,6 +89,10 @@ protected:
     friend class TTreeNode;
     friend class TTreeNodes;
 
+    // The object of a node about to be inserted; a tree that keeps more in its nodes makes
+    // nodes of its own kind here.
+    virtual std::unique_ptr<TTreeNode> CreateNode(TTreeNodes& owner, const std::string& text);
+
     // Hooks, in the order the control asks them. Each default runs the matching event.
     virtual bool CanExpand(TTreeNode& node);
     virtual void Expand(TTreeNode& node);

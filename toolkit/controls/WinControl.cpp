@@ -8,9 +8,53 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 constexpr const char* kWindowClass = "QuorrelControl";
+// Tells our binding apart from other subclasses of the same window.
+constexpr UINT_PTR kBindingId = 0x51524C43;
+
+// The controls whose messages this thread is handling now, innermost first. The frames are
+// only compared with a control, never followed into one: a control may go inside its message.
+struct MessageFrame {
+    const TWinControl* control;
+    MessageFrame* outer;
+};
+thread_local MessageFrame* innermostFrame = nullptr;
+
+bool InMessageOf(const TWinControl* control) noexcept
+{
+    for (const MessageFrame* frame = innermostFrame; frame; frame = frame->outer)
+        if (frame->control == control)
+            return true;
+    return false;
+}
+
+// Messages a window gets while it paints or while a control waits for the answer to its
+// notification: an error box shown from inside them would re-enter the control's work.
+bool DefersErrors(UINT msg) noexcept
+{
+    switch (msg) {
+    case WM_PAINT:
+    case WM_NCPAINT:
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // Child windows are created on the parent's window; a control without one cannot exist.
 class ENoParentWindow : public Exception {
@@ -40,7 +84,7 @@ void TWinControl::RegisterWindowClass()
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
         wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = &TWinControl::StaticWndProc;
+        wc.lpfnWndProc = &TWinControl::ClassWndProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         wc.lpszClassName = kWindowClass;
@@ -76,6 +120,7 @@ HWND TWinControl::Handle()
     const bool own = params.ClassName.empty();
     if (own)
         RegisterWindowClass();
+    platformClass_ = !own;
     const RECT r = BoundsRect();
     const HWND window = CreateWindowExA(params.ExStyle, own ? kWindowClass : params.ClassName.c_str(),
                                         Caption().c_str(), params.Style, r.left, r.top, r.right - r.left,
@@ -83,20 +128,22 @@ HWND TWinControl::Handle()
                                         own ? this : nullptr);
     if (!window)
         throw EOSError("Cannot create the window of '" + Name() + "'");
-    if (!own) {
-        // A platform control: take over its window procedure, keeping the old one as default.
-        Bind(window);
-        defaultProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::StaticWndProc)));
+    // A platform control is bound now; its class's procedure stays under the binding.
+    if (!own && !Bind(window)) {
+        DestroyWindow(window);
+        throw EOSError("Cannot bind the window of '" + Name() + "'");
     }
     HandleCreated();
     return handle_.get();
 }
 
-void TWinControl::Bind(HWND window) noexcept
+bool TWinControl::Bind(HWND window) noexcept
 {
+    if (!SetWindowSubclass(window, &TWinControl::SubclassProc, kBindingId, reinterpret_cast<DWORD_PTR>(this)))
+        return false;
     handle_.reset(window);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    baseProc_ = platformClass_ ? reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC)) : &DefWindowProcA;
+    return true;
 }
 
 void TWinControl::HandleCreated()
@@ -121,54 +168,69 @@ void TWinControl::DestroyHandle() noexcept
     WindowDestroying();
     const HWND window = handle_.release();
     // Messages of the window's last moments go to the default handling, not to a half-gone object.
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    if (defaultProc_)
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
+    RemoveWindowSubclass(window, &TWinControl::SubclassProc, kBindingId);
     DestroyWindow(window);
-    defaultProc_ = nullptr;
 }
 
 TWinControl* TWinControl::FromHandle(HWND window) noexcept
 {
-    if (!window || GetWindowLongPtrA(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TWinControl::StaticWndProc))
+    // The subclass data of a window of another thread or process is no pointer of ours.
+    DWORD_PTR self = 0;
+    if (!window || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId() ||
+        !GetWindowSubclass(window, &TWinControl::SubclassProc, kBindingId, &self))
         return nullptr;
-    return reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return reinterpret_cast<TWinControl*>(self);
 }
 
-LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
+LRESULT CALLBACK TWinControl::ClassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
 {
+    // Everything after WM_NCCREATE reaches the object through the binding; a window whose
+    // binding is refused is not made.
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        if (auto* self = static_cast<TWinControl*>(cs->lpCreateParams))
-            self->Bind(window);
+        if (auto* self = static_cast<TWinControl*>(cs->lpCreateParams); self && !self->Bind(window))
+            return FALSE;
     }
-    auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(window, msg, wParam, lParam);
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                           DWORD_PTR data) noexcept
+{
+    auto* self = reinterpret_cast<TWinControl*>(data);
     if (msg == WM_DESTROY)
         self->WindowDestroying();
     if (msg == WM_NCDESTROY) {
         // The platform destroyed the window (with its parent): forget it.
-        const WNDPROC old = self->defaultProc_;
         self->handle_.release();
-        self->defaultProc_ = nullptr;
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        return old ? CallWindowProcA(old, window, msg, wParam, lParam) : DefWindowProcA(window, msg, wParam, lParam);
+        RemoveWindowSubclass(window, &TWinControl::SubclassProc, id);
+        return DefSubclassProc(window, msg, wParam, lParam);
     }
-    try {
-        return self->WndProc(msg, wParam, lParam);
-    } catch (...) {
-        Application.HandleException(std::current_exception(), self);
-        return 0;
+    MessageFrame frame{self, innermostFrame};
+    innermostFrame = &frame;
+    LRESULT result = 0;
+    {
+        std::optional<TDeferredErrors> deferred;
+        if (DefersErrors(msg))
+            deferred.emplace();
+        try {
+            result = self->WndProc(msg, wParam, lParam);
+        } catch (...) {
+            Application.HandleException(std::current_exception(), self);
+        }
     }
+    innermostFrame = frame.outer;
+    return result;
 }
 
 LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     const HWND window = handle_.get();
-    if (defaultProc_)
-        return CallWindowProcA(defaultProc_, window, msg, wParam, lParam);
-    return DefWindowProcA(window, msg, wParam, lParam);
+    // Inside a message of this window the next subclass below ours handles it; asked from
+    // outside (Perform), the window's own procedure does.
+    if (InMessageOf(this))
+        return DefSubclassProc(window, msg, wParam, lParam);
+    return CallWindowProcA(baseProc_ ? baseProc_ : &DefWindowProcA, window, msg, wParam, lParam);
 }
 
 LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -214,7 +276,7 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     if (ReflectToChild(msg, wParam, lParam, result))
         return result;
-    const bool own = defaultProc_ == nullptr;
+    const bool own = !platformClass_;
     switch (msg) {
     case WM_PAINT:
         if (own)
@@ -341,7 +403,7 @@ LRESULT TWinControl::HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     // A platform control keeps its own capture; taking it away would cancel its click.
-    const bool capture = !defaultProc_ && (ControlStyle() & csCaptureMouse);
+    const bool capture = !platformClass_ && (ControlStyle() & csCaptureMouse);
     if (press && capture)
         SetCapture(handle_.get());
     DispatchMouse(msg, wParam, x, y);
@@ -371,16 +433,9 @@ LRESULT TWinControl::HandlePaint(WPARAM wParam)
         PaintControls(dc);
         return 0;
     }
-    PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(handle_.get(), &ps);
-    try {
-        PaintWindow(dc);
-        PaintControls(dc);
-    } catch (...) {
-        EndPaint(handle_.get(), &ps);
-        throw;
-    }
-    EndPaint(handle_.get(), &ps);
+    const ScopedPaint paint(handle_.get());
+    PaintWindow(paint.get());
+    PaintControls(paint.get());
     return 0;
 }
 
@@ -404,18 +459,12 @@ void TWinControl::PaintControls(HDC dc)
         const RECT r = c->BoundsRect();
         if (!RectVisible(dc, &r))
             continue;
-        const int saved = SaveDC(dc);
+        const ScopedSavedDC saved(dc);
         POINT origin;
         GetViewportOrgEx(dc, &origin);
         SetViewportOrgEx(dc, origin.x + r.left, origin.y + r.top, nullptr);
         IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
-        try {
-            c->PaintTo(dc);
-        } catch (...) {
-            RestoreDC(dc, saved);
-            throw;
-        }
-        RestoreDC(dc, saved);
+        c->PaintTo(dc);
     }
 }
 
@@ -606,7 +655,7 @@ void TWinControl::BoundsChanged(const RECT&)
 
 void TWinControl::ApplyFont()
 {
-    if (handle_ && defaultProc_)
+    if (handle_ && platformClass_)
         SendMessageA(handle_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 // A control with a window of its own: focus, keyboard, mouse capture, child controls and the
-// window procedure. The object binds to its window at WM_NCCREATE (pointer in GWLP_USERDATA);
-// controls built on a window class of the platform are subclassed right after creation.
+// window procedure. The object binds to its window through the common controls' subclassing,
+// under a subclass id of its own: at WM_NCCREATE for the framework's window class, right after
+// creation for a window class of the platform. Others may subclass the same window before or
+// after; the binding (and FromHandle) does not depend on who comes first.
 // The window procedure is the boundary: an error raised while handling a message goes to
-// Application.HandleException and never into the platform's frames.
+// Application.HandleException and never into the platform's frames; one raised while painting
+// or answering a notification is posted and handled after the message.
 #include "toolkit/controls/Control.h"
 #include "toolkit/core/Scoped.h"
 
@@ -125,9 +128,12 @@ protected:
     HBRUSH ColorBrush();
 
 private:
-    static LRESULT CALLBACK StaticWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK ClassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self) noexcept;
     static void RegisterWindowClass();
-    void Bind(HWND window) noexcept;
+    // False when the platform refused the subclass.
+    bool Bind(HWND window) noexcept;
     // The platform is destroying the window (WM_DESTROY): the hook runs.
     void WindowDestroying() noexcept;
     LRESULT HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -136,7 +142,11 @@ private:
     void ApplyFont();
 
     ScopedWindow handle_;
-    WNDPROC defaultProc_ = nullptr;
+    // The window is of a platform class: it paints itself and keeps its own mouse capture.
+    bool platformClass_ = false;
+    // The window procedure under every subclass, for default handling asked from outside a
+    // message of this window.
+    WNDPROC baseProc_ = nullptr;
     std::vector<TControl*> controls_;
     bool tabStop_ = false;
     bool mouseInside_ = false;

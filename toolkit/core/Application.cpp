@@ -1,12 +1,21 @@
 #include "toolkit/core/Application.h"
 
+#include "toolkit/core/ApplicationWindow.h"
 #include "toolkit/core/Component.h"
 #include "toolkit/core/Exception.h"
+#include "toolkit/core/PathText.h"
 #include "toolkit/controls/Form.h"
 
 #include <algorithm>
 
 TApplication Application;
+
+namespace {
+// Open TDeferredErrors scopes of this thread.
+thread_local int deferringScopes = 0;
+// Only while the application object exists may components that go tell it so.
+bool applicationAlive = false;
+} // namespace
 
 std::string TitleFromExeName(std::string_view path)
 {
@@ -42,14 +51,14 @@ std::string MessageOf(std::exception_ptr error)
 
 TApplication::TApplication()
 {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    title_ = TitleFromExeName(path);
+    title_ = TitleFromExeName(ProgramPath());
+    applicationAlive = true;
 }
 
 TApplication::~TApplication()
 {
     DestroyForms();
+    applicationAlive = false;
 }
 
 void TApplication::DestroyForms() noexcept
@@ -94,6 +103,8 @@ void TApplication::Run()
         mainForm_->Show();
     while (!terminated_)
         HandleMessage();
+    // Errors whose message came after the end are still told.
+    HandlePostedErrors();
 }
 
 bool TApplication::PreTranslate(MSG& msg)
@@ -182,6 +193,19 @@ void TApplication::MainFormSized(WPARAM kind) noexcept
 
 void TApplication::HandleException(std::exception_ptr error, TObject* sender) noexcept
 {
+    if (deferringScopes > 0) {
+        try {
+            posted_.push_back({error, sender});
+            return;
+        } catch (...) {
+            // No room to keep it: shown now is better than lost.
+        }
+    }
+    HandleNow(error, sender);
+}
+
+void TApplication::HandleNow(std::exception_ptr error, TObject* sender) noexcept
+{
     try {
         const std::string message = MessageOf(error);
         if (OnException)
@@ -191,6 +215,42 @@ void TApplication::HandleException(std::exception_ptr error, TObject* sender) no
     } catch (...) {
         // An error inside the error handler itself has nowhere left to go.
     }
+}
+
+void TApplication::HandlePostedErrors() noexcept
+{
+    // A message loop inside a paint or notification may get here: the scope posts again.
+    if (deferringScopes > 0)
+        return;
+    // Handling may post more (a box's own loop paints): those come in a later round.
+    std::vector<PostedError> errors = std::move(posted_);
+    posted_.clear();
+    for (const PostedError& posted : errors)
+        HandleNow(posted.error, posted.sender);
+}
+
+void TApplication::SenderGone(const TObject* sender) noexcept
+{
+    if (!applicationAlive)
+        return;
+    for (PostedError& posted : posted_)
+        if (posted.sender == sender)
+            posted.sender = nullptr;
+}
+
+TDeferredErrors::TDeferredErrors() noexcept
+{
+    ++deferringScopes;
+}
+
+TDeferredErrors::~TDeferredErrors()
+{
+    if (--deferringScopes > 0 || Application.posted_.empty())
+        return;
+    // Without the application window's message the errors are handled here, after the
+    // handler that raised them but before the platform's code goes on.
+    if (!PostErrorHandling())
+        Application.HandlePostedErrors();
 }
 
 void TApplication::ShowException(const std::string& message) noexcept

@@ -66,9 +66,17 @@ public:
     // libraries under the windows (the shell, OLE) end; the destructor only catches what is left.
     void DestroyForms() noexcept;
 
-    // The standard error handler: OnException when assigned, else the error box.
+    // The standard error handler: OnException when assigned, else the error box. While a
+    // TDeferredErrors scope is open on the calling thread (a paint, a control's notification)
+    // the error is posted instead and handled once the outermost such scope has ended and the
+    // messages are dispatched again: a box shown from inside would run a message loop in the
+    // middle of the control's own work.
     void HandleException(std::exception_ptr error, TObject* sender = nullptr) noexcept;
     void ShowException(const std::string& message) noexcept;
+    // Handles every posted error now, in the order they came, unless a scope still defers them.
+    void HandlePostedErrors() noexcept;
+    // An object that goes is no longer named as the sender of an error still waiting.
+    void SenderGone(const TObject* sender) noexcept;
     // Replaces the error box, as tests and a program's own reporting may want.
     TExceptionEvent OnException;
 
@@ -80,6 +88,12 @@ public:
     TForm* FormOfWindow(HWND window) const noexcept;
 
 private:
+    friend class TDeferredErrors;
+    struct PostedError {
+        std::exception_ptr error;
+        TObject* sender;
+    };
+    void HandleNow(std::exception_ptr error, TObject* sender) noexcept;
     bool ProcessMessage(MSG& msg);
     bool PreTranslate(MSG& msg);
     void OwnForm(std::unique_ptr<TForm> form);
@@ -91,6 +105,17 @@ private:
     std::vector<TForm*> forms_;
     std::vector<HWND> hiddenByMinimize_;
     std::vector<std::unique_ptr<TForm>> owned_;
+    std::vector<PostedError> posted_;
+};
+
+// While one lives on a thread, the errors handled on that thread wait (see HandleException).
+// The window procedure opens one around paints and notifications; scopes nest.
+class TDeferredErrors {
+public:
+    TDeferredErrors() noexcept;
+    ~TDeferredErrors();
+    TDeferredErrors(const TDeferredErrors&) = delete;
+    TDeferredErrors& operator=(const TDeferredErrors&) = delete;
 };
 
 extern TApplication Application;

@@ -10,6 +10,7 @@
 namespace {
 constexpr const char* kClassName = "QuorrelApplicationWindow";
 constexpr UINT kRunCall = WM_APP + 0x51;
+constexpr UINT kHandlePostedErrors = WM_APP + 0x52;
 
 struct PendingCall {
     const std::function<void()>* call;
@@ -37,6 +38,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         pending->ran = true;
         return 1;
+    }
+    if (msg == kHandlePostedErrors) {
+        Application.HandlePostedErrors();
+        return 0;
     }
     return DefWindowProcA(window, msg, wParam, lParam);
 }
@@ -78,4 +83,13 @@ void CallOnApplicationThread(const std::function<void()>& call)
         throw EOSError("The call did not reach the application window");
     if (pending.error)
         std::rethrow_exception(pending.error);
+}
+
+bool PostErrorHandling() noexcept
+{
+    try {
+        return PostMessageA(ApplicationWindow(), kHandlePostedErrors, 0, 0) != FALSE;
+    } catch (...) {
+        return false;
+    }
 }

@@ -16,3 +16,7 @@ HWND ApplicationWindow();
 // here, to the caller. Raises EOSError when there is no application window yet or the call could
 // not be delivered.
 void CallOnApplicationThread(const std::function<void()>& call);
+
+// Asks the application window to run Application.HandlePostedErrors once the thread dispatches
+// its messages again; false when the window cannot be made or the message not posted.
+bool PostErrorHandling() noexcept;

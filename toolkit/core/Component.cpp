@@ -1,5 +1,7 @@
 #include "toolkit/core/Component.h"
 
+#include "toolkit/core/Application.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -13,6 +15,7 @@ TComponent::~TComponent()
         other->ComponentRemoved(*this);
     }
     DestroyNewestFirst(owned_);
+    Application.SenderGone(this);
 }
 
 void TComponent::FreeNotification(TComponent& other)

@@ -60,3 +60,17 @@ bool IsExistingFolder(const std::string& path)
     const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+std::string ProgramPath()
+{
+    // The platform cuts the path to the buffer and says so only by filling it completely.
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}

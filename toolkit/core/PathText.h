@@ -75,3 +75,7 @@ std::wstring AnsiToWide(std::string_view text);
 bool IsExistingFile(const std::string& path);
 // True only for an existing folder.
 bool IsExistingFolder(const std::string& path);
+
+// The full path of the program's own file, however long it is; empty when the platform does
+// not answer.
+std::string ProgramPath();

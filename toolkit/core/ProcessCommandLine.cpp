@@ -1,5 +1,6 @@
 // The process's own command line, for the pure tokeniser of CommandLine.cpp.
 #include "toolkit/core/CommandLine.h"
+#include "toolkit/core/PathText.h"
 
 #include <windows.h>
 
@@ -10,20 +11,13 @@ bool AnsiLeadByte(unsigned char byte)
     return IsDBCSLeadByte(byte) != FALSE;
 }
 
-std::string ExeFileName()
-{
-    char buffer[MAX_PATH + 1] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    return std::string(buffer, length);
-}
-
 const TCommandLine* current = nullptr;
 
 } // namespace
 
 const TCommandLine& ProcessCommandLine()
 {
-    static const TCommandLine process(GetCommandLineA(), ExeFileName(), &AnsiLeadByte);
+    static const TCommandLine process(GetCommandLineA(), ProgramPath(), &AnsiLeadByte);
     return current ? *current : process;
 }
 

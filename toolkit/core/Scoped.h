@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <array>
 #include <utility>
 
 template <typename Traits>
@@ -79,6 +80,7 @@ using Menu = Null<HMENU, &DestroyMenu>;
 using Window = Null<HWND, &DestroyWindow>;
 using EnhMetaFile = Null<HENHMETAFILE, &DeleteEnhMetaFile>;
 using CoMem = Null<void*, &CoTaskMemFree>;
+using Hook = Null<HHOOK, &UnhookWindowsHookEx>;
 } // namespace scoped_traits
 
 using ScopedKey = ScopedHandle<scoped_traits::Key>;
@@ -99,6 +101,7 @@ using ScopedMenu = ScopedHandle<scoped_traits::Menu>;
 using ScopedWindow = ScopedHandle<scoped_traits::Window>;
 using ScopedEnhMetaFile = ScopedHandle<scoped_traits::EnhMetaFile>;
 using ScopedCoMem = ScopedHandle<scoped_traits::CoMem>;
+using ScopedHook = ScopedHandle<scoped_traits::Hook>;
 
 // A device context borrowed from a window with GetDC, given back with ReleaseDC. It must be
 // given back while the window exists: the platform recycles the contexts of its windows.
@@ -148,6 +151,135 @@ public:
 private:
     HDC dc_;
     HGDIOBJ previous_;
+};
+
+// A window's paint, from BeginPaint to EndPaint: the update region is validated and the caret
+// shown again however the painting ends.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND window) noexcept : window_(window), dc_(BeginPaint(window, &info_)) {}
+    ~ScopedPaint()
+    {
+        if (dc_)
+            EndPaint(window_, &info_);
+    }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+
+    HDC get() const noexcept { return dc_; }
+    const PAINTSTRUCT& Info() const noexcept { return info_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT info_{};
+    HDC dc_;
+};
+
+// The whole state of a device context (origin, clipping, selected objects, colours and modes)
+// for a scope: what SaveDC kept is restored on every path.
+class ScopedSavedDC {
+public:
+    explicit ScopedSavedDC(HDC dc) noexcept : dc_(dc), saved_(SaveDC(dc)) {}
+    ~ScopedSavedDC()
+    {
+        if (saved_)
+            RestoreDC(dc_, saved_);
+    }
+    ScopedSavedDC(const ScopedSavedDC&) = delete;
+    ScopedSavedDC& operator=(const ScopedSavedDC&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+// A memory device context of its own with the objects selected into it. Whatever a selection
+// replaced goes back before the context is deleted, and whenever Deselect asks for it (a bitmap
+// can sit in one context at a time): neither the context nor an object it holds is ever deleted
+// while selected. The objects themselves belong to others and must outlive their selection.
+class ScopedMemoryDC {
+public:
+    ScopedMemoryDC() noexcept = default;
+    // A new context compatible with the given one (null: the screen); empty when refused.
+    explicit ScopedMemoryDC(HDC compatible) noexcept : dc_(CreateCompatibleDC(compatible)) {}
+    ~ScopedMemoryDC() { reset(); }
+    ScopedMemoryDC(const ScopedMemoryDC&) = delete;
+    ScopedMemoryDC& operator=(const ScopedMemoryDC&) = delete;
+    ScopedMemoryDC(ScopedMemoryDC&& other) noexcept
+        : dc_(std::move(other.dc_)), originals_(std::exchange(other.originals_, {})),
+          selected_(std::exchange(other.selected_, {}))
+    {
+    }
+    ScopedMemoryDC& operator=(ScopedMemoryDC&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            dc_ = std::move(other.dc_);
+            originals_ = std::exchange(other.originals_, {});
+            selected_ = std::exchange(other.selected_, {});
+        }
+        return *this;
+    }
+
+    HDC get() const noexcept { return dc_.get(); }
+    explicit operator bool() const noexcept { return static_cast<bool>(dc_); }
+
+    // Selects a bitmap, brush, pen or font; false (and nothing changed) when the platform
+    // refuses it or the object is of another kind.
+    bool Select(HGDIOBJ object) noexcept
+    {
+        const int slot = Slot(object);
+        if (!dc_ || slot < 0)
+            return false;
+        const auto index = static_cast<std::size_t>(slot);
+        if (selected_[index] == object)
+            return true;
+        const HGDIOBJ previous = SelectObject(dc_.get(), object);
+        if (!previous || previous == HGDI_ERROR)
+            return false;
+        if (!originals_[index])
+            originals_[index] = previous;
+        selected_[index] = object;
+        return true;
+    }
+    // Every object selected here leaves the context; it holds what it held when made.
+    void Deselect() noexcept
+    {
+        for (std::size_t i = 0; i < originals_.size(); ++i) {
+            if (originals_[i])
+                SelectObject(dc_.get(), originals_[i]);
+            originals_[i] = nullptr;
+            selected_[i] = nullptr;
+        }
+    }
+    void reset() noexcept
+    {
+        Deselect();
+        dc_.reset();
+    }
+
+private:
+    // One slot for each kind of object a context holds one of at a time.
+    static int Slot(HGDIOBJ object) noexcept
+    {
+        switch (GetObjectType(object)) {
+        case OBJ_BITMAP:
+            return 0;
+        case OBJ_BRUSH:
+            return 1;
+        case OBJ_PEN:
+        case OBJ_EXTPEN:
+            return 2;
+        case OBJ_FONT:
+            return 3;
+        default:
+            return -1;
+        }
+    }
+
+    ScopedDC dc_;
+    std::array<HGDIOBJ, 4> originals_{};
+    std::array<HGDIOBJ, 4> selected_{};
 };
 
 // The process error mode for a scope; nested scopes restore in reverse order.

@@ -7,6 +7,18 @@
 #include <algorithm>
 #include <cstring>
 
+BITMAPINFOHEADER TopDownDibHeader(int width, int height, WORD bitsPerPixel) noexcept
+{
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = -height;
+    header.biPlanes = 1;
+    header.biBitCount = bitsPerPixel;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
 ScopedBitmap CreateBitmapImage(int width, int height, bool monochrome)
 {
     ScopedBitmap bitmap;
@@ -14,12 +26,7 @@ ScopedBitmap CreateBitmapImage(int width, int height, bool monochrome)
         bitmap.reset(CreateBitmap(width, height, 1, 1, nullptr));
     } else {
         BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height; // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
+        info.bmiHeader = TopDownDibHeader(width, height, 24);
         void* bits = nullptr;
         bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     }
@@ -29,24 +36,19 @@ ScopedBitmap CreateBitmapImage(int width, int height, bool monochrome)
     return bitmap;
 }
 
+ScopedMemoryDC MemoryDCWith(HBITMAP bitmap)
+{
+    ScopedMemoryDC dc(nullptr);
+    if (!dc)
+        throw EOSError("Cannot create a memory device context");
+    if (bitmap && !dc.Select(bitmap))
+        throw EOSError("Cannot select a bitmap into a memory device context");
+    return dc;
+}
+
 namespace {
 constexpr char kInvalidBitmap[] = "Bitmap image is not valid";
 constexpr long long kMaxPixels = 1LL << 28;
-
-// A memory device context holding one bitmap for the length of a scope.
-class BitmapDC {
-public:
-    explicit BitmapDC(HBITMAP bitmap) : dc_(CreateCompatibleDC(nullptr)), select_(dc_.get(), bitmap)
-    {
-        if (!dc_)
-            throw EOSError("Cannot create a memory device context");
-    }
-    HDC get() const noexcept { return dc_.get(); }
-
-private:
-    ScopedDC dc_;
-    ScopedSelect select_;
-};
 
 std::uint32_t Read32(const std::uint8_t* p)
 {
@@ -117,7 +119,7 @@ void TBitmap::Replace(ScopedBitmap bitmap, int width, int height, bool monochrom
 
 void TBitmap::CopyInto(HBITMAP target, int width, int height)
 {
-    BitmapDC dc(target);
+    const ScopedMemoryDC dc = MemoryDCWith(target);
     PatBlt(dc.get(), 0, 0, width, height, WHITENESS);
     if (Empty())
         return;
@@ -198,8 +200,8 @@ void TBitmap::SetHandle(HBITMAP bitmap)
     const bool monochrome = info.bmBitsPixel == 1 && info.bmPlanes == 1;
     ScopedBitmap image = CreateBitmapImage(info.bmWidth, info.bmHeight, monochrome);
     {
-        BitmapDC from(bitmap);
-        BitmapDC to(image.get());
+        const ScopedMemoryDC from = MemoryDCWith(bitmap);
+        const ScopedMemoryDC to = MemoryDCWith(image.get());
         BitBlt(to.get(), 0, 0, info.bmWidth, info.bmHeight, from.get(), 0, 0, SRCCOPY);
     }
     Replace(std::move(image), info.bmWidth, info.bmHeight, monochrome);
@@ -212,7 +214,7 @@ void TBitmap::Assign(const TBitmap& source)
     ScopedBitmap image;
     if (!source.Empty()) {
         image = CreateBitmapImage(source.width_, source.height_, source.monochrome_);
-        BitmapDC to(image.get());
+        const ScopedMemoryDC to = MemoryDCWith(image.get());
         // Same format on both sides: a plain copy, no colour rules involved.
         HDC from = const_cast<TBitmap&>(source).Canvas().Handle();
         BitBlt(to.get(), 0, 0, source.width_, source.height_, from, 0, 0, SRCCOPY);
@@ -253,7 +255,7 @@ void TBitmap::DrawTransparent(HDC dest, const RECT& rect)
 
     // Mask: 1 where the picture has the key colour.
     ScopedBitmap mask = CreateBitmapImage(width_, height_, true);
-    BitmapDC maskDC(mask.get());
+    const ScopedMemoryDC maskDC = MemoryDCWith(mask.get());
     if (!monochrome_) {
         const COLORREF oldBk = SetBkColor(source, key);
         BitBlt(maskDC.get(), 0, 0, width_, height_, source, 0, 0, SRCCOPY);
@@ -266,17 +268,17 @@ void TBitmap::DrawTransparent(HDC dest, const RECT& rect)
 
     // dest ^ src, then opaque places cleared, then ^ src again: key places get back the
     // destination, opaque places end up as the source.
-    const int saved = SaveDC(dest);
+    const ScopedSavedDC saved(dest);
     SetStretchBltMode(dest, COLORONCOLOR);
     const int x = rect.left, y = rect.top, w = rect.right - rect.left, h = rect.bottom - rect.top;
     StretchBlt(dest, x, y, w, h, source, 0, 0, width_, height_, SRCINVERT);
+    // The mask goes in black and white; a one-bit picture around it takes the caller's colours.
     const COLORREF oldText = SetTextColor(dest, RGB(0, 0, 0));
     const COLORREF oldBk = SetBkColor(dest, RGB(255, 255, 255));
     StretchBlt(dest, x, y, w, h, maskDC.get(), 0, 0, width_, height_, SRCAND);
     SetTextColor(dest, oldText);
     SetBkColor(dest, oldBk);
     StretchBlt(dest, x, y, w, h, source, 0, 0, width_, height_, SRCINVERT);
-    RestoreDC(dest, saved);
 }
 
 void TBitmap::LoadFromStream(TByteSpan data)

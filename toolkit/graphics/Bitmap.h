@@ -14,6 +14,11 @@ class TBitmapCanvas;
 // so copies to and from colour follow the platform's text and background colour rules; a
 // colour one is a 24-bit top-down DIB. EOSError when the platform cannot make it.
 ScopedBitmap CreateBitmapImage(int width, int height, bool monochrome);
+// The header of a device-independent bitmap without compression whose first row is the top one.
+BITMAPINFOHEADER TopDownDibHeader(int width, int height, WORD bitsPerPixel) noexcept;
+// A memory device context of its own with the bitmap selected (none when null). EOSError when
+// the platform refuses either.
+ScopedMemoryDC MemoryDCWith(HBITMAP bitmap);
 
 enum class TTransparentMode { tmAuto, tmFixed };
 using enum TTransparentMode;

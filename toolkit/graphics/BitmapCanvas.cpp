@@ -1,7 +1,6 @@
 #include "toolkit/graphics/BitmapCanvas.h"
 
 #include "toolkit/graphics/Bitmap.h"
-#include "toolkit/core/Exception.h"
 
 TBitmapCanvas::TBitmapCanvas(TBitmap& owner) : owner_(owner)
 {
@@ -21,11 +20,7 @@ HDC TBitmapCanvas::PreparedHandle()
 
 void TBitmapCanvas::CreateHandle()
 {
-    ScopedDC dc(CreateCompatibleDC(nullptr));
-    if (!dc)
-        throw EOSError("Cannot create a memory device context");
-    previousBitmap_ = owner_.handle_ ? SelectObject(dc.get(), owner_.handle_.get()) : nullptr;
-    memoryDC_ = std::move(dc);
+    memoryDC_ = MemoryDCWith(owner_.handle_.get());
     SetHandle(memoryDC_.get());
 }
 
@@ -34,8 +29,5 @@ void TBitmapCanvas::FreeContext() noexcept
     if (!memoryDC_)
         return;
     ReleaseContext();
-    if (previousBitmap_)
-        SelectObject(memoryDC_.get(), previousBitmap_);
-    previousBitmap_ = nullptr;
     memoryDC_.reset();
 }

@@ -22,6 +22,5 @@ protected:
 
 private:
     TBitmap& owner_;
-    ScopedDC memoryDC_;
-    HGDIOBJ previousBitmap_ = nullptr;
+    ScopedMemoryDC memoryDC_;
 };

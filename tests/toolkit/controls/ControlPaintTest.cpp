@@ -1,4 +1,7 @@
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/core/Exception.h"
+#include "toolkit/controls/GraphicControl.h"
 #include "toolkit/controls/CustomControl.h"
 #include "toolkit/controls/Form.h"
 #include "toolkit/controls/FormLayout.h"
@@ -15,19 +18,12 @@ public:
     MemorySurface(int width, int height) : width_(width)
     {
         BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        info.bmiHeader = TopDownDibHeader(width, height, 32);
         bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
-        dc_.reset(CreateCompatibleDC(nullptr));
-        previous_ = SelectObject(dc_.get(), bitmap_.get());
+        dc_ = MemoryDCWith(bitmap_.get());
         RECT all{0, 0, width, height};
         FillRect(dc_.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
-    ~MemorySurface() { SelectObject(dc_.get(), previous_); }
     HDC dc() const { return dc_.get(); }
     TColor Pixel(int x, int y) const
     {
@@ -41,8 +37,7 @@ private:
     int width_;
     DWORD* bits_ = nullptr;
     ScopedBitmap bitmap_;
-    ScopedDC dc_;
-    HGDIOBJ previous_ = nullptr;
+    ScopedMemoryDC dc_;
 };
 
 constexpr TColor kFormColor = RGBColor(222, 222, 222);
@@ -114,6 +109,34 @@ TEST(WindowlessControls, PaintFollowsAShiftedOrigin)
     EXPECT_EQ(surface.Pixel(0, 0), kFormColor);   // form (35, 5)
     EXPECT_EQ(surface.Pixel(10, 10), kFormColor); // form (45, 15): key pixel of "Keyed"
     EXPECT_EQ(surface.Pixel(19, 19), clRed);      // form (54, 24)
+}
+
+// A windowless control whose painting fails.
+class BrokenGraphic : public TGraphicControl {
+protected:
+    void Paint() override { throw Exception("broken picture"); }
+};
+
+TEST(WindowlessControls, AFailingPaintLeavesTheContextAsItWasAndIsReportedAfterIt)
+{
+    PaintForm form;
+    auto& broken = form.Own<BrokenGraphic>();
+    broken.SetParent(&form);
+    broken.SetBounds(20, 30, 10, 10);
+    std::vector<std::string> errors;
+    Application.OnException = [&](TObject*, const std::string& m) { errors.push_back(m); };
+    MemorySurface surface(120, 80);
+    PaintInto(form, surface.dc());
+    POINT origin{-1, -1};
+    GetViewportOrgEx(surface.dc(), &origin);
+    EXPECT_EQ(origin.x, 0);
+    EXPECT_EQ(origin.y, 0);
+    const ScopedRegion clip(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetClipRgn(surface.dc(), clip.get()), 0) << "no clipping left behind";
+    EXPECT_TRUE(errors.empty()) << "reported once the paint is over";
+    Application.ProcessMessages();
+    Application.OnException = nullptr;
+    EXPECT_EQ(errors, std::vector<std::string>{"broken picture"});
 }
 
 TEST(WindowlessControls, HiddenControlsAreNotPainted)

@@ -237,6 +237,43 @@ TEST(ScopedHandle, TakingOverTheHandleItHoldsKeepsItAlive)
     EXPECT_EQ(GetObjectType(held), 0u) << "replaced by another, it is deleted";
 }
 
+TEST(ScopedMemoryDC, WhatWasSelectedGoesBackOnDeselectAndWithTheContext)
+{
+    ScopedBitmap bitmap = CreateBitmapImage(4, 4, false);
+    ScopedBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
+    ScopedPen pen(CreatePen(PS_SOLID, 1, RGB(4, 5, 6)));
+    ScopedMemoryDC dc(nullptr);
+    ASSERT_TRUE(dc);
+    const HGDIOBJ originalBitmap = GetCurrentObject(dc.get(), OBJ_BITMAP);
+    const HGDIOBJ originalBrush = GetCurrentObject(dc.get(), OBJ_BRUSH);
+    const HGDIOBJ originalPen = GetCurrentObject(dc.get(), OBJ_PEN);
+    EXPECT_TRUE(dc.Select(bitmap.get()));
+    EXPECT_TRUE(dc.Select(brush.get()));
+    EXPECT_TRUE(dc.Select(pen.get()));
+    EXPECT_TRUE(dc.Select(bitmap.get())) << "selected again, nothing changes";
+    EXPECT_FALSE(dc.Select(nullptr));
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), bitmap.get());
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_PEN), pen.get());
+
+    // A second bitmap replaces the first; the context's own one still comes back at the end.
+    ScopedBitmap second = CreateBitmapImage(2, 2, false);
+    EXPECT_TRUE(dc.Select(second.get()));
+    dc.Deselect();
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), originalBitmap);
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), originalBrush);
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_PEN), originalPen);
+
+    // Moved, the new owner gives back; the old one holds nothing.
+    EXPECT_TRUE(dc.Select(bitmap.get()));
+    ScopedMemoryDC moved = std::move(dc);
+    EXPECT_FALSE(dc);
+    const HDC context = moved.get();
+    moved.reset();
+    EXPECT_EQ(GetObjectType(context), 0u) << "the context is deleted";
+    ScopedMemoryDC other = MemoryDCWith(bitmap.get());
+    EXPECT_EQ(GetCurrentObject(other.get(), OBJ_BITMAP), bitmap.get()) << "free for another context";
+}
+
 TEST(Bitmap, DrawingOnTheCanvasReportsAChange)
 {
     TBitmap bitmap(2, 2);
