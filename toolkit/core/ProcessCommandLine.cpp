@@ -1,5 +1,6 @@
 // The process's own command line, for the pure tokeniser of CommandLine.cpp.
 #include "toolkit/core/CommandLine.h"
+#include "toolkit/core/PathText.h"
 
 #include <windows.h>
 
@@ -23,7 +24,9 @@ const TCommandLine* current = nullptr;
 
 const TCommandLine& ProcessCommandLine()
 {
-    static const TCommandLine process(GetCommandLineA(), ExeFileName(), &AnsiLeadByte);
+    // The line as given, in the code page: where the page lacks a character the platform's
+    // own ANSI line would put a look-alike in, which may name another folder.
+    static const TCommandLine process(WideToAnsi(GetCommandLineW()), ExeFileName(), &AnsiLeadByte);
     return current ? *current : process;
 }
 
