@@ -54,6 +54,9 @@ std::string FolderPartOf(const std::string& path)
     return end == std::string::npos ? std::string() : path.substr(0, end + 1);
 }
 
+// Posted by a new window: fetch the system's icons now.
+constexpr UINT kAttachSystemImages = WM_APP + 0x5E;
+
 bool SameVerb(const std::string& verb, const char* name)
 {
     return lstrcmpiA(verb.c_str(), name) == 0;
@@ -64,7 +67,6 @@ TCustomShellTreeView::TCustomShellTreeView() : systemImages_(std::make_unique<TI
 {
     SetShowRoot(false);
     SetRightClickSelect(true);
-    systemImages_->ShareSystemSmallIcons();
     changeWatcher_ = std::make_unique<TShellChangeNotifier>();
 }
 
@@ -252,7 +254,7 @@ void TCustomShellTreeView::GetImageIndex(TTreeNode& node)
 {
     if (Images())
         TTreeView::GetImageIndex(node);
-    else
+    else if (DrawsShellIcons())
         ClosedIcon(node);
 }
 
@@ -262,7 +264,7 @@ void TCustomShellTreeView::GetSelectedIndex(TTreeNode& node)
         TTreeView::GetSelectedIndex(node);
         return;
     }
-    if (!iconsPending_.contains(&node))
+    if (!DrawsShellIcons() || !iconsPending_.contains(&node))
         return;
     const int closed = ClosedIcon(node);
     // The open icon is drawn only for the selected node: until then the closed one stands in,
@@ -277,6 +279,32 @@ void TCustomShellTreeView::GetSelectedIndex(TTreeNode& node)
     iconsPending_.erase(&node);
 }
 
+bool TCustomShellTreeView::DrawsShellIcons() const noexcept
+{
+    return !Images() && useShellImages_ && systemImagesState_ == TSystemImages::Attached;
+}
+
+void TCustomShellTreeView::LoadSystemImages(TImageList& list)
+{
+    list.ShareSystemSmallIcons();
+}
+
+void TCustomShellTreeView::AttachSystemImages()
+{
+    if (systemImagesState_ != TSystemImages::NotAsked || Images() || !useShellImages_ || !HandleAllocated())
+        return;
+    try {
+        LoadSystemImages(*systemImages_);
+        systemImagesState_ = TSystemImages::Attached;
+    } catch (const std::exception&) {
+        // The folders matter, their icons do not: the tree goes on without them.
+        systemImagesState_ = TSystemImages::Unavailable;
+        return;
+    }
+    ApplyImageList();
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 LRESULT TCustomShellTreeView::ApplyImageList()
 {
     if (!HandleAllocated())
@@ -289,6 +317,7 @@ LRESULT TCustomShellTreeView::ApplyImageList()
 void TCustomShellTreeView::SetUseShellImages(bool value)
 {
     useShellImages_ = value;
+    AttachSystemImages();
     ApplyImageList();
 }
 
@@ -603,6 +632,9 @@ void TCustomShellTreeView::HandleCreated()
     TTreeView::HandleCreated();
     if (!Images())
         ApplyImageList();
+    // The system's icons come after the window: whatever is shown first is shown sooner.
+    if (systemImagesState_ == TSystemImages::NotAsked)
+        PostMessageA(Handle(), kAttachSystemImages, 0, 0);
     if (!buildingRoot_)
         BuildRoot();
 }
@@ -616,6 +648,13 @@ void TCustomShellTreeView::HandleDestroying()
 LRESULT TCustomShellTreeView::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
+    case kAttachSystemImages:
+        AttachSystemImages();
+        return 0;
+    case WM_PAINT:
+        // The first picture already has the icons, whichever comes first.
+        AttachSystemImages();
+        break;
     case TVM_SETIMAGELIST:
         // Whoever sets a list, the tree's own rule picks it: Images, else the system's icons.
         if (!settingImageList_ && wParam == TVSIL_NORMAL)
