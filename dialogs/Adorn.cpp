@@ -15,6 +15,8 @@
 #include "toolkit/controls/PageControl.h"
 #include "toolkit/controls/Panel.h"
 #include "toolkit/controls/TabSheet.h"
+#include "toolkit/core/Convert.h"
+#include "toolkit/core/PathText.h"
 
 #include <algorithm>
 
@@ -116,6 +118,23 @@ TImage& TFormAdorn::Image1() const { return Component<TImage>("Image1"); }
 TMemo& TFormAdorn::FolderTip() const { return Component<TMemo>("FolderTip"); }
 TLabel& TFormAdorn::Label1() const { return Component<TLabel>("Label1"); }
 TImage& TFormAdorn::Image2() const { return Component<TImage>("Image2"); }
+
+void TFormAdorn::ShowSettings(const TDTItem& item)
+{
+    PageControl1().SetActivePageIndex(0);
+    FolderController().DrawIcon(Image1(), item.IconFile, StrToInt(item.IconIndex));
+    FolderTip().SetText(item.Infotip);
+    // "0x00" and six hexadecimal digits: the digits are the colour value, red in the low byte.
+    // A shorter text leaves no digits, and the conversion names the lone "$".
+    const std::string digits = item.IconArea_Text.size() >= 5 ? item.IconArea_Text.substr(4, 6) : std::string();
+    Label1().Font().SetColor(static_cast<TColor>(StrToInt("$" + digits)));
+    // A drive root takes only an icon.
+    const bool folder = !IsDriveRoot(WithBackslash(item.Path));
+    for (int page = 1; page <= 3; ++page)
+        PageControl1().Pages(page).SetTabVisible(folder);
+    if (IsExistingFile(item.IconArea_Image))
+        Image2().Picture().LoadFromFile(item.IconArea_Image);
+}
 
 void TFormAdorn::FormShape1FormShow(TObject*)
 {

@@ -112,6 +112,29 @@ TBmpButton& TFolderDialog::BmpButton(int number) const
     return Component<TBmpButton>("BmpButton" + std::to_string(number));
 }
 
+void TFolderDialog::SetStandalone(bool standalone)
+{
+    if (HandleAllocated())
+        throw Exception("The dialog's window exists already");
+    standalone_ = standalone;
+}
+
+void TFolderDialog::CreateParams(TCreateParams& params)
+{
+    TForm::CreateParams(params);
+    if (standalone_) {
+        params.WndParent = nullptr;
+        params.ExStyle |= WS_EX_APPWINDOW;
+    }
+}
+
+void TFolderDialog::HandleCreated()
+{
+    TForm::HandleCreated();
+    if (standalone_)
+        SetProgramIcon(Handle());
+}
+
 void TFolderDialog::FormCreate(TObject*)
 {
     if (ParamCount() >= 2)

@@ -31,6 +31,12 @@ public:
     TCheckBox& AlppeSubDirectory() const;
     TBmpButton& BmpButton(int number) const;
 
+    // A dialog that no window of the program owns (a start from Explorer, where the dialog is
+    // all the user sees): a task bar button of its own with the program's icon. Set before the
+    // window is made.
+    void SetStandalone(bool standalone);
+    bool Standalone() const noexcept { return standalone_; }
+
 protected:
     // Where the parts differ between the dialogs.
     struct TChrome {
@@ -53,6 +59,10 @@ protected:
     // Writes the folder with this info tip, with a progress window when it takes long.
     static void ApplyFolder(const std::string& infotip);
 
+    void CreateParams(TCreateParams& params) override;
+    void HandleCreated() override;
+
 private:
     int clientWidth_, clientHeight_;
+    bool standalone_ = false;
 };

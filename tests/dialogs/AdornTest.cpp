@@ -12,23 +12,30 @@
 #include "toolkit/controls/Memo.h"
 #include "toolkit/controls/PageControl.h"
 #include "toolkit/controls/TabSheet.h"
+#include "toolkit/core/Exception.h"
 
 namespace {
 
 const char* const IconArea = "{BE098140-A513-11D0-A3A4-00C04FD706EC}";
 
-// The dialog filled from the loaded folder as the main window fills it.
+// The dialog filled from the loaded folder by the filling every opening uses.
 std::unique_ptr<TFormAdorn> FilledAdorn()
 {
     auto form = MakeForm<TFormAdorn>();
-    const TDTItem& item = TheFolderCtrl->Current;
-    form->PageControl1().SetActivePageIndex(0);
-    TheFolderCtrl->DrawIcon(form->Image1(), item.IconFile, std::stoi(item.IconIndex));
-    form->FolderTip().SetText(item.Infotip);
-    form->Label1().Font().SetColor(static_cast<TColor>(std::stoul(item.IconArea_Text.substr(4, 6), nullptr, 16)));
-    if (!item.IconArea_Image.empty() && FileExists(item.IconArea_Image))
-        form->Image2().Picture().LoadFromFile(item.IconArea_Image);
+    form->ShowSettings(TheFolderCtrl->Current);
     return form;
+}
+
+// The message of the error the filling raises; empty when it raised none.
+std::string FillingError()
+{
+    const auto form = MakeForm<TFormAdorn>();
+    try {
+        form->ShowSettings(TheFolderCtrl->Current);
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return {};
 }
 
 std::string TabText(HWND pageControl, int tab)
@@ -78,6 +85,47 @@ TEST_F(AdornDialog, FourPagesUnderTheirTabs)
               mrCancel);
     EXPECT_EQ(tabs, (std::vector<std::string>{"Icon", "Tip", "Text color", "Background"}));
     EXPECT_FALSE(FileExists(folder + SettingsFileName)) << "Cancel writes nothing";
+}
+
+TEST_F(AdornDialog, OpensOnTheStoredColourAndIconAndNamesWhatItCannotRead)
+{
+    const std::string area = std::string("[") + IconArea + "]\r\n";
+    LoadFolder(area + "IconArea_Text=0x00FF0000\r\n[.ShellClassInfo]\r\nInfoTip=tip\r\n");
+    auto blue = FilledAdorn();
+    EXPECT_EQ(blue->Label1().Font().Color(), clBlue) << "the digits are the value, red in the low byte";
+    EXPECT_EQ(blue->FolderTip().Text(), "tip");
+    EXPECT_EQ(blue->PageControl1().ActivePageIndex(), 0);
+    LoadFolder("", "Plain");
+    EXPECT_EQ(FilledAdorn()->Label1().Font().Color(), clBlack);
+
+    const std::pair<std::string, std::string> unreadable[] = {
+        {area + "IconArea_Text=0x0\r\n", "'$' is not a valid integer value"},
+        {area + "IconArea_Text=0x00GG0000\r\n", "'$GG0000' is not a valid integer value"},
+        {"[.ShellClassInfo]\r\nIconFile=shell32.dll\r\nIconIndex=four\r\n", "'four' is not a valid integer value"},
+    };
+    int n = 0;
+    for (const auto& [settings, message] : unreadable) {
+        SCOPED_TRACE(settings);
+        LoadFolder(settings, "Bad" + std::to_string(n++));
+        EXPECT_EQ(FillingError(), message);
+    }
+    const std::string picture = dir.WriteFile("back.png", "not looked at");
+    LoadFolder(area + "IconArea_Image=" + picture + "\r\n", "Pictured");
+    EXPECT_EQ(FillingError(), "Unknown picture file extension (.png)");
+    // A picture that is gone is no error: the preview stays empty.
+    LoadFolder(area + "IconArea_Image=" + dir.Path() + "gone.bmp\r\n", "Gone");
+    EXPECT_EQ(FillingError(), "");
+}
+
+TEST_F(AdornDialog, ADriveRootOffersOnlyTheIconPageAndAFolderAllFour)
+{
+    TheFolderCtrl->LoadSettings("C:\\");
+    auto drive = FilledAdorn();
+    EXPECT_EQ(TabCtrl_GetItemCount(drive->PageControl1().Handle()), 1);
+    EXPECT_EQ(TabText(drive->PageControl1().Handle(), 0), "Icon");
+    LoadFolder("");
+    auto folder = FilledAdorn();
+    EXPECT_EQ(TabCtrl_GetItemCount(folder->PageControl1().Handle()), 4);
 }
 
 TEST_F(AdornDialog, OkWritesTheTipWithItsLineBreaksAsSpaces)

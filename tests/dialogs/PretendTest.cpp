@@ -5,6 +5,8 @@
 #include "toolkit/controls/CheckBox.h"
 #include "toolkit/core/CommandLine.h"
 #include "toolkit/controls/RadioButton.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/core/Exception.h"
 
 namespace {
 
@@ -122,3 +124,33 @@ TEST_F(PretendDialog, ApplyToFolderOnlyFromExplorerAndShowingTheControllersChoic
 }
 
 } // namespace
+
+// Where no main window exists (a start from Explorer) a dialog stands alone: no owner, a task
+// bar button of its own and the program's icon; the main window's dialogs stay owned by it.
+TEST_F(PretendDialog, AStandaloneDialogHasNoOwnerATaskBarButtonAndTheProgramsIcon)
+{
+    LoadFolder("");
+    TForm main;
+    main.HandleNeeded();
+    Application.SetMainForm(&main);
+    auto owned = MakeForm<TFormPretend>();
+    owned->HandleNeeded();
+    auto alone = MakeForm<TFormPretend>();
+    alone->SetStandalone(true);
+    alone->HandleNeeded();
+    Application.SetMainForm(nullptr);
+
+    EXPECT_EQ(GetWindow(owned->Handle(), GW_OWNER), main.Handle());
+    EXPECT_FALSE(GetWindowLongA(owned->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(GetWindow(alone->Handle(), GW_OWNER), nullptr);
+    EXPECT_TRUE(GetWindowLongA(alone->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    const HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 32, 32, LR_SHARED);
+    ASSERT_NE(icon, nullptr) << "the test program carries the program's icon";
+    EXPECT_EQ(reinterpret_cast<HANDLE>(SendMessageA(alone->Handle(), WM_GETICON, ICON_BIG, 0)), icon);
+    EXPECT_EQ(SendMessageA(owned->Handle(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_THROW(alone->SetStandalone(false), Exception) << "the window is made already";
+
+    // With no main window at all, OK writes as from the main window.
+    EXPECT_EQ(RunModal(*alone, {Click(*alone, alone->BmpButton(1))}), mrOk);
+    EXPECT_EQ(Setting(ShellClassInfo, "Infotip"), "");
+}

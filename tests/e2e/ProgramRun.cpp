@@ -1,6 +1,9 @@
 #include "e2e/ProgramRun.h"
 
 #include "sidecars/SidecarTestSupport.h"
+#include "toolkit/core/PathText.h"
+
+#include <commctrl.h>
 
 #include <cstdlib>
 #include <stdexcept>
@@ -58,11 +61,13 @@ ProgramRun::ProgramRun(const std::string& exe, const std::string& arguments, con
     std::string commandLine = "\"" + exe + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
-    STARTUPINFOA startup{};
+    // As Explorer starts it: a UTF-16 command line, whatever names it holds.
+    std::wstring wideLine = AnsiToWide(commandLine);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingDirectory.c_str(), &startup, &info))
+    if (!CreateProcessW(AnsiToWide(exe).c_str(), wideLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        AnsiToWide(workingDirectory).c_str(), &startup, &info))
         throw std::runtime_error("cannot start " + commandLine + " (error " + std::to_string(GetLastError()) + ")");
     CloseHandle(info.hThread);
     process_.reset(info.hProcess);
@@ -96,6 +101,7 @@ DWORD ProgramRun::WaitForExit(DWORD milliseconds)
 namespace {
 struct ProcessWindows {
     DWORD id;
+    bool hiddenToo;
     std::vector<HWND> found;
 };
 
@@ -105,7 +111,7 @@ BOOL CALLBACK AddProcessWindow(HWND window, LPARAM param) noexcept
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     try {
-        if (owner == s.id && IsWindowVisible(window))
+        if (owner == s.id && (s.hiddenToo || IsWindowVisible(window)))
             s.found.push_back(window);
     } catch (...) {
         return FALSE;
@@ -133,7 +139,14 @@ BOOL CALLBACK AddChildOfClass(HWND window, LPARAM param) noexcept
 
 std::vector<HWND> ProgramRun::Windows() const
 {
-    ProcessWindows search{id_, {}};
+    ProcessWindows search{id_, false, {}};
+    EnumWindows(&AddProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> ProgramRun::AllWindows() const
+{
+    ProcessWindows search{id_, true, {}};
     EnumWindows(&AddProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -209,6 +222,37 @@ bool IsMainWindow(HWND window)
 std::string Quoted(const std::string& path)
 {
     return "\"" + path + "\"";
+}
+
+std::function<bool(HWND)> Titled(const std::string& caption)
+{
+    return [caption](HWND w) { return WindowText(w) == caption; };
+}
+
+HWND ButtonCaptioned(HWND parent, const std::string& caption)
+{
+    for (HWND button : ChildrenOfClass(parent, "Button"))
+        if (WindowText(button) == caption)
+            return button;
+    return nullptr;
+}
+
+bool Checked(HWND button)
+{
+    return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int TabCount(HWND dialog)
+{
+    const std::vector<HWND> tabs = ChildrenOfClass(dialog, WC_TABCONTROLA);
+    return tabs.size() == 1 ? int(SendMessageA(tabs[0], TCM_GETITEMCOUNT, 0, 0)) : -1;
+}
+
+std::string SettingOf(const std::string& folder, const char* section, const char* key)
+{
+    char value[1024] = {};
+    GetPrivateProfileStringA(section, key, "<none>", value, sizeof value, (folder + kSettings).c_str());
+    return value;
 }
 
 std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className)

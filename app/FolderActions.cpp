@@ -1,0 +1,67 @@
+#include "app/FolderActions.h"
+
+#include "dialogs/Adorn.h"
+#include "dialogs/Pretend.h"
+#include "dialogs/Progress.h"
+#include "engine/FolderCtrl.h"
+#include "shelltree/ShellNamespace.h"
+#include "toolkit/core/Format.h"
+#include "toolkit/core/PathText.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+[[noreturn]] void RefusePath(const std::string& path)
+{
+    throw EInvalidPath(FormatText("Error setting path: \"%s\"", path));
+}
+
+// The path with "." and ".." steps and doubled backslashes resolved; a full path depends on
+// no current folder, so this reads nothing from the disk.
+std::string PlainFullPath(const std::string& path)
+{
+    const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return {};
+    std::vector<char> buffer(size);
+    const DWORD length = GetFullPathNameA(path.c_str(), size, buffer.data(), nullptr);
+    return length > 0 && length < size ? std::string(buffer.data(), length) : std::string();
+}
+
+} // namespace
+
+bool AdornLoadedFolder(TDialogPlace place)
+{
+    const TDTItem item = FolderController().Current;
+    const auto dialog = MakeForm<TFormAdorn>();
+    dialog->SetStandalone(place == TDialogPlace::Standalone);
+    dialog->ShowSettings(item);
+    return dialog->ShowModal() == mrOk;
+}
+
+bool PretendLoadedFolder(TDialogPlace place)
+{
+    const auto dialog = MakeForm<TFormPretend>();
+    dialog->SetStandalone(place == TDialogPlace::Standalone);
+    return dialog->ShowModal() == mrOk;
+}
+
+bool DefaultLoadedFolder()
+{
+    TFolderCtrl& ctrl = FolderController();
+    const TProgressScope progress(ctrl);
+    return ctrl.RestoreDefault();
+}
+
+std::string VerbFolder(const std::string& path)
+{
+    if (path.find_first_of("?*") != std::string::npos || !(IsDriveRoot(path) || IsAbsolutePath(path)))
+        RefusePath(path);
+    const std::string plain = PlainFullPath(path);
+    if (plain.empty() || !IsExistingFolder(plain))
+        RefusePath(path);
+    return plain;
+}
