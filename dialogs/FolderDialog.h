@@ -6,7 +6,9 @@
 #include "toolkit/controls/Form.h"
 #include "toolkit/controls/FormLayout.h"
 
+#include <functional>
 #include <string>
+#include <vector>
 
 class TBmpButton;
 class TCheckBox;
@@ -46,11 +48,14 @@ protected:
     TFolderDialog(const std::string& caption, int clientWidth, int clientHeight);
 
     // The skin, first of every layout: everything else sits over it.
-    static TLayoutRow SkinRow(int clientWidth, int clientHeight);
+    TLayoutRow SkinRow(int clientWidth, int clientHeight);
     // The dialog's name on the skin's title strip, right after the skin.
     static TLayoutRow CaptionRow(const std::string& caption);
     // OK, Cancel, the box and the two glyphs, after the dialog's own rows.
-    static void AddChrome(TFormLayout& rows, const TChrome& chrome);
+    void AddChrome(TFormLayout& rows, const TChrome& chrome);
+    // Reads a picture of the program into the dialog when its window is first made: a dialog
+    // that is never shown (the two a window start makes) holds none of them.
+    void WhenMade(std::function<void()> loadPicture);
     // Ends the layout: the table's components, the client size, the handlers.
     void Finish(const TFormLayout& rows);
 
@@ -65,4 +70,5 @@ protected:
 private:
     int clientWidth_, clientHeight_;
     bool standalone_ = false;
+    std::vector<std::function<void()>> pictures_;
 };
