@@ -1,5 +1,8 @@
 #include "DialogFixture.h"
+#include "dialogs/Adorn.h"
 #include "dialogs/Pretend.h"
+#include "skin/FormShape.h"
+#include "toolkit/graphics/Bitmap.h"
 #include "engine/DisguiseTargets.h"
 #include "skin/BmpButton.h"
 #include "toolkit/controls/CheckBox.h"
@@ -153,4 +156,24 @@ TEST_F(PretendDialog, AStandaloneDialogHasNoOwnerATaskBarButtonAndTheProgramsIco
     // With no main window at all, OK writes as from the main window.
     EXPECT_EQ(RunModal(*alone, {Click(*alone, alone->BmpButton(1))}), mrOk);
     EXPECT_EQ(Setting(ShellClassInfo, "Infotip"), "");
+}
+
+// A dialog made and never shown (the two a window start makes) holds none of its pictures;
+// they are read when its window is made.
+TEST_F(PretendDialog, PicturesAreReadWhenTheWindowIsMade)
+{
+    LoadFolder("");
+    for (const bool adorn : {false, true}) {
+        std::unique_ptr<TFolderDialog> form;
+        if (adorn)
+            form = MakeForm<TFormAdorn>();
+        else
+            form = MakeForm<TFormPretend>();
+        TFormShape& skin = form->Component<TFormShape>("FormShape1");
+        EXPECT_EQ(skin.Picture().Width(), 0) << adorn;
+        EXPECT_TRUE(form->BmpButton(1).Bitmaps().Up().Empty()) << adorn;
+        form->HandleNeeded();
+        EXPECT_EQ(skin.Picture().Width(), 491) << adorn;
+        EXPECT_FALSE(form->BmpButton(1).Bitmaps().Up().Empty()) << adorn;
+    }
 }
