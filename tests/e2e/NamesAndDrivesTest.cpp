@@ -4,6 +4,7 @@
 #include "e2e/ProgramRun.h"
 #include "e2e/RemoteTree.h"
 #include "engine/EngineGuards.h"
+#include "support/Screenshots.h"
 #include "support/ShellNotifications.h"
 #include "toolkit/core/PathText.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -210,6 +211,10 @@ TEST(AnyName, TheMainWindowsTreeSelectsSuchAFolderAndDefaultRestoresOnlyIt)
     ASSERT_NE(node, nullptr);
     EXPECT_EQ(tree.Text(node), kOmega);
     tree.Select(node);
+    if (const std::string shots = ScreenshotFolder(); !shots.empty()) {
+        Pause(400);
+        SaveScreenPicture(main, shots + "main-window-any-script.bmp");
+    }
     ClickAt(ChildAt(main, kDefaultButton), {54, 19});
     EXPECT_TRUE(WaitFor([&] { return !FileExists(folders.Path(kPhotos + "\\" + kOmega) + kSettings); }));
     // The parent was read again and the selection kept.

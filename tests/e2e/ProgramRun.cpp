@@ -2,6 +2,9 @@
 
 #include "sidecars/SidecarTestSupport.h"
 #include "toolkit/core/PathText.h"
+#include "toolkit/core/Scoped.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
 
 #include <commctrl.h>
 
@@ -312,6 +315,19 @@ void RealClickAt(HWND window, POINT client)
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
+}
+
+SIZE SaveScreenPicture(HWND window, const std::string& file)
+{
+    constexpr int kMargin = 12;
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left + 2 * kMargin, h = r.bottom - r.top + 2 * kMargin;
+    TBitmap shot(w, h);
+    ScopedWindowDC screen(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, w, h, screen.get(), r.left - kMargin, r.top - kMargin, SRCCOPY);
+    shot.SaveToFile(file);
+    return {r.right - r.left, r.bottom - r.top};
 }
 
 void Pause(DWORD milliseconds)

@@ -86,6 +86,9 @@ void ClickAt(HWND window, POINT client);
 void RealClickAt(HWND window, POINT client);
 // The child windows of a window (any depth) whose class name is `className`.
 std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className);
+// Saves the window and a margin of the desktop around it, as the screen shows it, as a bitmap
+// file; answers the window's size.
+SIZE SaveScreenPicture(HWND window, const std::string& file);
 // Pumps this test's own messages (none are needed) while waiting a little.
 void Pause(DWORD milliseconds);
 // Waits until `done` answers true; false when the time ran out first.
