@@ -20,15 +20,17 @@ namespace {
 }
 
 // The path with "." and ".." steps and doubled backslashes resolved; a full path depends on
-// no current folder, so this reads nothing from the disk.
+// no current folder, so this reads nothing from the disk. Sized in wide characters, which the
+// ...A form does not answer reliably for names of several bytes a character.
 std::string PlainFullPath(const std::string& path)
 {
-    const DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    const std::wstring wide = AnsiToWide(path);
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (size == 0)
         return {};
-    std::vector<char> buffer(size);
-    const DWORD length = GetFullPathNameA(path.c_str(), size, buffer.data(), nullptr);
-    return length > 0 && length < size ? std::string(buffer.data(), length) : std::string();
+    std::vector<wchar_t> buffer(size);
+    const DWORD length = GetFullPathNameW(wide.c_str(), size, buffer.data(), nullptr);
+    return length > 0 && length < size ? WideToAnsi(std::wstring_view(buffer.data(), length)) : std::string();
 }
 
 } // namespace

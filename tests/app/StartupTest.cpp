@@ -34,6 +34,8 @@ TEST(VerbFolder, OnlyAFullPathToAnExistingFolderIsTaken)
     EXPECT_EQ(VerbFolder(folder + ".\\Inner"), folder + "Inner");
     EXPECT_EQ(VerbFolder("C:\\"), "C:\\");
     EXPECT_EQ(VerbFolder("c:\\\\"), "c:\\") << "a drive root however it is written";
+    const std::string named = temp.MakeDir("\xD0\xA4\xD0\xBE\xD1\x82\xD0\xBE \xF0\x9F\x93\x81");
+    EXPECT_EQ(VerbFolder(named + ".\\"), named);
     const std::string refused[] = {"", "Folder", "ab", "x\\y", "\\Folder", "C:", "C:Folder", folder + "Inn?r",
                                    folder + "*", temp.Path() + "missing", file, "\\\\?\\" + folder};
     for (const std::string& path : refused) {

@@ -5,6 +5,7 @@
 #include "skin/BmpButton.h"
 #include "toolkit/core/Application.h"
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
 #include "toolkit/core/Scoped.h"
 #include "toolkit/graphics/Font.h"
 #include "toolkit/controls/Image.h"
@@ -13,6 +14,8 @@
 #include "toolkit/controls/PageControl.h"
 #include "toolkit/controls/TabSheet.h"
 #include "toolkit/core/Exception.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -126,6 +129,31 @@ TEST_F(AdornDialog, ADriveRootOffersOnlyTheIconPageAndAFolderAllFour)
     LoadFolder("");
     auto folder = FilledAdorn();
     EXPECT_EQ(TabCtrl_GetItemCount(folder->PageControl1().Handle()), 4);
+}
+
+// An icon file whose path holds other scripts is drawn as the same file under a plain name.
+TEST_F(AdornDialog, AnIconFileNamedInAnyScriptIsDrawn)
+{
+    char system[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
+    const std::string plain = std::string(system) + "\\shell32.dll";
+    const std::string named = dir.Path() + "\xD0\xA4\xD0\xBE\xD1\x82\xD0\xBE \xCE\xA9mega \xF0\x9F\x93\x81.dll";
+    ASSERT_TRUE(CopyFileA(plain.c_str(), named.c_str(), FALSE)) << GetLastError();
+    const auto drawn = [&](const std::string& file, const std::string& name) {
+        LoadFolder("[.ShellClassInfo]\r\nIconFile=" + file + "\r\nIconIndex=3\r\n", name);
+        auto form = FilledAdorn();
+        TCanvas& canvas = form->Image1().Canvas();
+        std::vector<TColor> pixels;
+        for (int y = 0; y < form->Image1().Height(); y += 3)
+            for (int x = 0; x < form->Image1().Width(); x += 3)
+                pixels.push_back(canvas.Pixel(x, y));
+        return pixels;
+    };
+    const std::vector<TColor> fromPlain = drawn(plain, "Plain"), fromNamed = drawn(named, "Named");
+    ASSERT_FALSE(fromPlain.empty());
+    EXPECT_TRUE(std::any_of(fromPlain.begin(), fromPlain.end(), [&](TColor c) { return c != fromPlain[0]; }))
+        << "no icon drawn";
+    EXPECT_EQ(fromNamed, fromPlain);
 }
 
 TEST_F(AdornDialog, OkWritesTheTipWithItsLineBreaksAsSpaces)
