@@ -14,11 +14,6 @@
 
 namespace {
 
-[[noreturn]] void RefusePath(const std::string& path)
-{
-    throw EInvalidPath(FormatText("Error setting path: \"%s\"", path));
-}
-
 // The path with "." and ".." steps and doubled backslashes resolved; a full path depends on
 // no current folder, so this reads nothing from the disk. Sized in wide characters, which the
 // ...A form does not answer reliably for names of several bytes a character.
@@ -58,9 +53,19 @@ bool DefaultLoadedFolder()
     return ctrl.RestoreDefault();
 }
 
+void RefusePath(const std::string& path)
+{
+    throw EInvalidPath(FormatText("Error setting path: \"%s\"", path));
+}
+
+bool HoldsWildcard(const std::string& path) noexcept
+{
+    return path.find_first_of("?*") != std::string::npos;
+}
+
 std::string VerbFolder(const std::string& path)
 {
-    if (path.find_first_of("?*") != std::string::npos || !(IsDriveRoot(path) || IsAbsolutePath(path)))
+    if (HoldsWildcard(path) || !(IsDriveRoot(path) || IsAbsolutePath(path)))
         RefusePath(path);
     const std::string plain = PlainFullPath(path);
     if (plain.empty() || !IsExistingFolder(plain))

@@ -19,6 +19,12 @@ bool PretendLoadedFolder(TDialogPlace place);
 // done.
 bool DefaultLoadedFolder();
 
+// Raises EInvalidPath "Error setting path: "<path>"".
+[[noreturn]] void RefusePath(const std::string& path);
+// A "?" (what a name the code page cannot carry turns into) or "*": such a path names no folder
+// exactly, and a subfolder walk would take it for a pattern.
+bool HoldsWildcard(const std::string& path) noexcept;
+
 // The folder a start from Explorer names: a full path ("C:\...", "\\server\share\...") without
 // a wildcard, naming an existing folder or drive root, given back in its plain full form. Any
 // other text raises EInvalidPath "Error setting path: "<text>"", and text that is not a full

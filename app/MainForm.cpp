@@ -6,14 +6,12 @@
 #include "app/Startup.h"
 #include "dialogs/Artwork.h"
 #include "engine/FolderCtrl.h"
-#include "shelltree/ShellNamespace.h"
 #include "shelltree/ShellTreeView.h"
 #include "skin/BmpButton.h"
 #include "skin/FormShape.h"
 #include "toolkit/core/Action.h"
 #include "toolkit/core/ActionList.h"
 #include "toolkit/core/Application.h"
-#include "toolkit/core/Format.h"
 #include "toolkit/controls/CheckBox.h"
 #include "toolkit/graphics/Font.h"
 #include "toolkit/controls/FormLayout.h"
@@ -175,10 +173,9 @@ bool TFrmMainForm::SelectFolder()
         return false;
     if (ShellTreeView1.Selected() == ShellTreeView1.Items().GetFirstNode())
         return false; // the desktop
-    // A name this system's code page cannot carry comes with a "?" in it: it names no folder,
-    // and a subfolder walk would take it for a pattern.
-    if (path.find_first_of("?*") != std::string::npos)
-        throw EInvalidPath(FormatText("Error setting path: \"%s\"", path));
+    // A name this system's code page cannot carry comes with a "?" in it.
+    if (HoldsWildcard(path))
+        RefusePath(path);
     TheFolderCtrl->LoadSettings(path);
     // A shell object outside the file system (My Computer) comes by its display name, which
     // names no folder: the controller loads nothing, and the action does nothing.
