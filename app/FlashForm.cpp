@@ -40,7 +40,7 @@ TForm& Built(TForm& form)
 
 TFrmFlashForm::TFrmFlashForm(TForm& mainForm)
     : ImgFlash(Built(*this).Component<TImage>("ImgFlash")), Timer1(Component<TTimer>("Timer1")),
-      Timer2(Component<TTimer>("Timer2")), mainForm_(mainForm)
+      Timer2(Component<TTimer>("Timer2")), ApplyStep(&ApplyProductInfo), mainForm_(mainForm)
 {
     SetName("FrmFlashForm");
     OnShow = [this](TObject* sender) { FormShow(sender); };
@@ -68,11 +68,17 @@ void TFrmFlashForm::Timer2Timer(TObject*)
 void TFrmFlashForm::Timer1Timer(TObject*)
 {
     Timer1.SetEnabled(false);
-    ApplyProductInfo(mainForm_);
-    // Waits for the next message each time round instead of polling: the timers keep coming,
-    // and so do painting and input.
-    while (Ticks < 2 && !Application.Terminated())
-        Application.HandleMessage();
+    try {
+        if (ApplyStep)
+            ApplyStep(mainForm_);
+        // Waits for the next message each time round instead of polling: the timers keep
+        // coming, and so do painting and input.
+        while (Ticks < 2 && !Application.Terminated())
+            Application.HandleMessage();
+    } catch (...) {
+        Close();
+        throw;
+    }
     Close();
 }
 

@@ -4,6 +4,8 @@
 // window; it closes once Timer2 has fired twice, about two seconds after it appeared.
 #include "toolkit/controls/Form.h"
 
+#include <functional>
+
 class TImage;
 class TTimer;
 
@@ -17,6 +19,10 @@ public:
     TTimer& Timer2;
     // How often Timer2 has fired since the window was shown.
     int Ticks = 0;
+    // What the first tick of Timer1 does before the wait: ApplyProductInfo. The window closes
+    // whatever this raises (it has no caption and no close button of its own); the error then
+    // goes on to the application.
+    std::function<void(TForm& mainForm)> ApplyStep;
 
     // The interval of Timer2 for every splash made afterwards (1000 ms). The start-up
     // benchmark shortens it to measure the program's own work without the fixed wait.

@@ -1,12 +1,10 @@
 #include "app/MainForm.h"
 
 #include "app/FlashForm.h"
+#include "app/FolderActions.h"
 #include "app/ProductInfo.h"
 #include "app/Startup.h"
-#include "dialogs/Adorn.h"
 #include "dialogs/Artwork.h"
-#include "dialogs/Pretend.h"
-#include "dialogs/Progress.h"
 #include "engine/FolderCtrl.h"
 #include "shelltree/ShellTreeView.h"
 #include "skin/BmpButton.h"
@@ -15,20 +13,12 @@
 #include "toolkit/core/ActionList.h"
 #include "toolkit/core/Application.h"
 #include "toolkit/controls/CheckBox.h"
-#include "toolkit/core/CommandLine.h"
-#include "toolkit/core/Convert.h"
 #include "toolkit/graphics/Font.h"
 #include "toolkit/controls/FormLayout.h"
-#include "toolkit/controls/Image.h"
 #include "toolkit/controls/Label.h"
-#include "toolkit/controls/Memo.h"
-#include "toolkit/controls/PageControl.h"
-#include "toolkit/core/PathText.h"
 #include "toolkit/controls/PopupMenu.h"
-#include "toolkit/controls/TabSheet.h"
 
 #include <string>
-#include <utility>
 
 namespace {
 
@@ -52,11 +42,6 @@ constexpr ButtonRow kButtons[] = {
 constexpr const char* kFolderActions[] = {"ActAdorn", "ActPretend", "ActDefault"};
 constexpr const char* kSystemActions[] = {"ActSysMinSize", "ActSysClose", "ActSysHomePage",
                                           "ActSysEmail",   "ActSysHelp",  "ActSysAbout"};
-
-HINSTANCE ProgramModule()
-{
-    return GetModuleHandleA(nullptr);
-}
 
 TFormLayout MainLayout()
 {
@@ -104,7 +89,7 @@ TForm& Built(TForm& form)
 
 } // namespace
 
-TFrmMainForm::TFrmMainForm()
+TFrmMainForm::TFrmMainForm(bool checkLibraries)
     : FormShape1(Built(*this).Component<TFormShape>("FormShape1")), lblTitle(Component<TLabel>("lblTitle")),
       ShellTreeView1(Component<TShellTreeView>("ShellTreeView1")),
       AlppeSubDirectory(Component<TCheckBox>("AlppeSubDirectory")), PopupMenu1(Component<TPopupMenu>("PopupMenu1")),
@@ -112,7 +97,7 @@ TFrmMainForm::TFrmMainForm()
       ActDefault(Component<TAction>("ActDefault")), ActSysMinSize(Component<TAction>("ActSysMinSize")),
       ActSysClose(Component<TAction>("ActSysClose")), ActSysHomePage(Component<TAction>("ActSysHomePage")),
       ActSysEmail(Component<TAction>("ActSysEmail")), ActSysHelp(Component<TAction>("ActSysHelp")),
-      ActSysAbout(Component<TAction>("ActSysAbout"))
+      ActSysAbout(Component<TAction>("ActSysAbout")), checkLibraries_(checkLibraries)
 {
     auto& folderActions = Component<TActionList>("ActionList1");
     auto& systemActions = Component<TActionList>("ActionList2");
@@ -147,10 +132,7 @@ TFrmMainForm::~TFrmMainForm() = default;
 void TFrmMainForm::HandleCreated()
 {
     TForm::HandleCreated();
-    // Shared icons of the module: the system frees them, not we.
-    for (const auto& [kind, size] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}})
-        if (HANDLE icon = LoadImageA(ProgramModule(), "MAINICON", IMAGE_ICON, size, size, LR_SHARED))
-            SendMessageA(Handle(), WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+    SetProgramIcon(Handle());
 }
 
 TBmpButton& TFrmMainForm::BmpButton(int number) const
@@ -160,10 +142,11 @@ TBmpButton& TFrmMainForm::BmpButton(int number) const
 
 void TFrmMainForm::FormCreate(TObject*)
 {
-    TheFolderCtrl = std::make_unique<TFolderCtrl>(AlppeSubDirectory.Checked());
-    if (RunVerb())
-        throw EApplicationEnd();
-    CheckSidecarLibraries();
+    if (!TheFolderCtrl)
+        TheFolderCtrl = std::make_unique<TFolderCtrl>(AlppeSubDirectory.Checked());
+    ShowApplySetting();
+    if (checkLibraries_)
+        CheckSidecarLibraries();
 }
 
 void TFrmMainForm::FormShow(TObject*)
@@ -178,58 +161,25 @@ void TFrmMainForm::AlppeSubDirectoryClick(TObject*)
         TheFolderCtrl->SetApplyToSubfolders(AlppeSubDirectory.Checked());
 }
 
-bool TFrmMainForm::RunVerb()
-{
-    if (ParamCount() < 2)
-        return false;
-    TAction* action = nullptr;
-    switch (VerbOf(ParamStr(1))) {
-    case TVerb::Adorn:
-        action = &ActAdorn;
-        break;
-    case TVerb::Pretend:
-        action = &ActPretend;
-        break;
-    case TVerb::Default:
-        action = &ActDefault;
-        break;
-    case TVerb::None:
-        return false;
-    }
-    // The action takes the folder from the tree, in the form the tree gives it. Explorer offers
-    // its entries on hidden folders too: this tree, never shown, lists them so that it can
-    // select one. The tree makes its nodes with its window, which a window that is never shown
-    // has not made yet.
-    ShellTreeView1.SetObjectTypes(TShellObjectTypes{otFolders, otHidden});
-    ShellTreeView1.HandleNeeded();
-    try {
-        ShellTreeView1.SelectPath(ParamStr(2));
-        action->Execute();
-    } catch (...) {
-        // After the error box the window opens as in a window start, hidden folders unlisted.
-        ShellTreeView1.SetObjectTypes(TShellObjectTypes{otFolders});
-        throw;
-    }
-    return true;
-}
-
 void TFrmMainForm::ShellTreeView1Editing(TObject*, TTreeNode*, bool& allowEdit)
 {
     allowEdit = false; // folders are not renamed here
 }
 
-std::optional<TDTItem> TFrmMainForm::SelectFolder()
+bool TFrmMainForm::SelectFolder()
 {
-    if (ShellTreeView1.SelectedPath().empty())
-        return std::nullopt;
+    const std::string path = ShellTreeView1.SelectedPath();
+    if (path.empty())
+        return false;
     if (ShellTreeView1.Selected() == ShellTreeView1.Items().GetFirstNode())
-        return std::nullopt; // the desktop
-    TDTItem item = TheFolderCtrl->LoadSettings(ShellTreeView1.SelectedPath());
+        return false; // the desktop
+    // A name this system's code page cannot carry comes with a "?" in it.
+    if (HoldsWildcard(path))
+        RefusePath(path);
+    TheFolderCtrl->LoadSettings(path);
     // A shell object outside the file system (My Computer) comes by its display name, which
     // names no folder: the controller loads nothing, and the action does nothing.
-    if (TheFolderCtrl->Current.Path.empty())
-        return std::nullopt;
-    return item;
+    return !TheFolderCtrl->Current.Path.empty();
 }
 
 void TFrmMainForm::RefreshTree()
@@ -245,26 +195,11 @@ void TFrmMainForm::RefreshTree()
 
 void TFrmMainForm::ActAdornExecute(TObject*)
 {
-    const std::optional<TDTItem> item = SelectFolder();
-    if (!item)
+    if (!SelectFolder())
         return;
-    // The dialog is the action's own: it goes however the opening ends.
-    const auto dialog = MakeForm<TFormAdorn>();
-    dialog->PageControl1().SetActivePageIndex(0);
-    TheFolderCtrl->DrawIcon(dialog->Image1(), item->IconFile, StrToInt(item->IconIndex));
-    dialog->FolderTip().SetText(item->Infotip);
-    // "0x00" and six hexadecimal digits: the digits are the colour value, red in the low byte.
-    const std::string digits = item->IconArea_Text.size() >= 5 ? item->IconArea_Text.substr(4, 6) : std::string();
-    dialog->Label1().Font().SetColor(static_cast<TColor>(StrToInt("$" + digits)));
-    // A drive root ("C:\") takes only an icon.
-    const bool folder = ShellTreeView1.SelectedPath().size() > 3;
-    for (int page = 1; page <= 3; ++page)
-        dialog->PageControl1().Pages(page).SetTabVisible(folder);
-    if (IsExistingFile(item->IconArea_Image))
-        dialog->Image2().Picture().LoadFromFile(item->IconArea_Image);
-    const TModalResult result = dialog->ShowModal();
+    const bool changed = AdornLoadedFolder(TDialogPlace::Owned);
     ShowApplySetting();
-    if (result == mrOk)
+    if (changed)
         RefreshTree();
 }
 
@@ -272,24 +207,15 @@ void TFrmMainForm::ActPretendExecute(TObject*)
 {
     if (!SelectFolder())
         return;
-    const auto dialog = MakeForm<TFormPretend>();
-    const TModalResult result = dialog->ShowModal();
+    const bool changed = PretendLoadedFolder(TDialogPlace::Owned);
     ShowApplySetting();
-    if (result == mrOk)
+    if (changed)
         RefreshTree();
 }
 
 void TFrmMainForm::ActDefaultExecute(TObject*)
 {
-    if (!SelectFolder())
-        return;
-    bool restored = false;
-    {
-        // A large tree shows its progress, and the windows keep painting meanwhile.
-        const TProgressScope progress(*TheFolderCtrl);
-        restored = TheFolderCtrl->RestoreDefault();
-    }
-    if (restored)
+    if (SelectFolder() && DefaultLoadedFolder())
         RefreshTree();
 }
 

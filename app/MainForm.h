@@ -1,12 +1,9 @@
 #pragma once
 // The main window: the skin cut to its outline, the shell folder tree, the "Apply to folder"
 // box, the three folder buttons (Adorn, Pretend, Default), the window's own minimise and close
-// buttons and the four product links. Its creation also decides between a window start and a
-// verb start (the three Explorer entries).
-#include "engine/DTItem.h"
+// buttons and the four product links. A start from Explorer makes none of it.
 #include "toolkit/controls/Form.h"
 
-#include <optional>
 #include <string>
 
 class TAction;
@@ -21,7 +18,9 @@ class TShellTreeView;
 
 class TFrmMainForm : public TForm {
 public:
-    TFrmMainForm();
+    // Without `checkLibraries` its creation leaves out the check of the sidecar libraries, as
+    // after a start from Explorer that ended in an error.
+    explicit TFrmMainForm(bool checkLibraries = true);
     ~TFrmMainForm() override;
 
     TFormShape& FormShape1;
@@ -60,12 +59,10 @@ protected:
     void HandleCreated() override;
 
 private:
-    // A verb start: selects the folder named on the command line, runs the verb's action and
-    // answers true; false for a window start.
-    bool RunVerb();
-    // The first steps of every folder action: the selected folder loaded into the controller,
-    // or nothing when nothing (or the desktop, or no file-system place) is selected.
-    std::optional<TDTItem> SelectFolder();
+    bool checkLibraries_;
+    // The first steps of every folder action: the selected folder loaded into the controller;
+    // false when nothing (or the desktop, or no file-system place) is selected.
+    bool SelectFolder();
     // The selected folder's parent read again from the shell, so its new look shows.
     void RefreshTree();
     // The box shows the controller's setting, which a dialog's own box may have changed.

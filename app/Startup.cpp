@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/FolderActions.h"
 #include "app/MainForm.h"
 #include "app/ProductInfo.h"
 #include "dialogs/Adorn.h"
@@ -8,9 +9,12 @@
 #include "shelltree/ShellModule.h"
 #include "toolkit/core/Application.h"
 #include "toolkit/controls/MessageBox.h"
+#include "toolkit/core/CommandLine.h"
 #include "toolkit/core/PathText.h"
 
 #include <windows.h>
+
+#include <optional>
 
 namespace {
 
@@ -62,15 +66,48 @@ void CheckSidecarLibraries()
     }
 }
 
+void RunVerb(TVerb verb, const std::string& path)
+{
+    const std::string folder = VerbFolder(path);
+    FolderController().LoadSettings(folder);
+    switch (verb) {
+    case TVerb::Adorn:
+        AdornLoadedFolder(TDialogPlace::Standalone);
+        break;
+    case TVerb::Pretend:
+        PretendLoadedFolder(TDialogPlace::Standalone);
+        break;
+    case TVerb::Default:
+        DefaultLoadedFolder();
+        break;
+    case TVerb::None:
+        break;
+    }
+}
+
 void RunProgram()
 {
-    const TShellModule shell;
+    // Made before the objects below and so ended after them.
+    std::optional<TShellModule> shell;
     const ProgramObjects objects;
-    try {
-        Application.CreateForm<TFrmMainForm>();
-    } catch (const EApplicationEnd&) {
-        return; // a verb start has done its work
+    // Every start writes the Explorer entries again; "Apply to folder" starts unticked.
+    TheFolderCtrl = std::make_unique<TFolderCtrl>(false);
+    const TVerb verb = ParamCount() >= 2 ? VerbOf(ParamStr(1)) : TVerb::None;
+    if (verb != TVerb::None) {
+        try {
+            // The pickers of the Adorn dialog (colour, file, icon) want OLE on the thread.
+            if (verb == TVerb::Adorn)
+                shell.emplace();
+            RunVerb(verb, ParamStr(2));
+            return;
+        } catch (...) {
+            Application.HandleException(std::current_exception());
+        }
     }
+    if (!shell)
+        shell.emplace();
+    // After a failed verb start the library check is left out, as the rest of the verb's work.
+    Application.CreateForm<TFrmMainForm>(verb == TVerb::None);
     // Made once at start and never shown: each action opens a dialog of its own.
     Application.CreateForm<TFormAdorn>();
     Application.CreateForm<TFormPretend>();

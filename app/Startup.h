@@ -14,7 +14,14 @@ std::string MissingLibraryMessage(const std::string& file);
 // from) holds no such file, says so in a message box and asks the application to end.
 void CheckSidecarLibraries();
 
-// The whole program: the shell item model first, then the main window (which may carry out a
-// verb and end the program from inside its creation), the two hidden dialogs and the message
-// loop. Every form is freed before the shell item model ends.
+// A start from Explorer: the verb's action on the folder that `path` names (see VerbFolder),
+// with no main window and no folder tree. Default shows nothing but the boxes it needs; Adorn
+// and Pretend show their dialog as a window of its own. Raises EInvalidPath for a path that
+// names no folder, and whatever the action raises before its dialog shows.
+void RunVerb(TVerb verb, const std::string& path);
+
+// The whole program. With a verb word and a folder on the command line: the verb's work
+// (RunVerb), then the end; an error there is shown and the main window opens as in a window
+// start, without the library check. Otherwise the shell item model, the main window, the two
+// hidden dialogs and the message loop. Every form is freed before the shell item model ends.
 void RunProgram();

@@ -1,12 +1,18 @@
 // Start-up of Quorrel.exe, end to end, each against a floor built the same way:
 // - a verb start of Default on a folder (the process runs, restores the folder and ends)
-//   against a program that only deletes that one file (aim: at most 1.5 times);
+//   against a program that deletes that one file and tells the shell of the change, the two
+//   platform calls a restore makes (aim: at most 1.5 times); beside it against a program that
+//   only deletes the file;
+// - a verb start of Pretend until its dialog is visible, against a program that shows one
+//   window (aim: at most 2 times);
 // - a window start until the main window is visible, the splash's prescribed two seconds
-//   left out (the time from the splash's appearance to its close is not counted), against a
-//   program that shows one window of the same size (aim: at most 2 times);
-// - the peak working set of each at that moment (aim: at most 1.5 times), and beside it that of
-//   the same window in a program that has loaded the shell's libraries, as any program that
-//   shows the shell's folders must.
+//   left out (the time from the splash's appearance to its close is not counted), against the
+//   same one-window program (aim: at most 2 times);
+// - the peak working set of the window start at that moment against that of the same one
+//   window in a program that has loaded the shell's libraries, as any program that shows the
+//   shell's folders must (aim: at most 1.2 times), and beside it against the plain window and
+//   against that program when it has also asked for the system's small-icon list, as a tree
+//   with the shell's icons must.
 // The programs are started as processes of their own, in the Wine prefix of the run.
 #include "bench/Runner.h"
 
@@ -157,8 +163,10 @@ int main()
         const int rounds = bench::RoundsFromEnvironment(7);
         const std::string program = ProgramPath();
         const std::string deleteFloor = ThisFolder() + "floors\\DeleteOneFile.exe";
+        const std::string notifyFloor = ThisFolder() + "floors\\DeleteAndNotify.exe";
         const std::string windowFloor = ThisFolder() + "floors\\OneWindow.exe";
         const std::string shellFloor = ThisFolder() + "floors\\OneShellWindow.exe";
+        const std::string shellIconFloor = ThisFolder() + "floors\\OneShellIconWindow.exe";
 
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
@@ -180,7 +188,7 @@ int main()
                 throw std::runtime_error("the settings file is still there");
         };
 
-        std::vector<double> ourMemory, floorMemory, shellMemory;
+        std::vector<double> ourMemory, floorMemory, shellMemory, shellIconMemory;
         std::unique_ptr<Process> running;
         HWND shown = nullptr;
 
@@ -189,6 +197,17 @@ int main()
                  {"verb Default", [&](int) { Process(program, "Default \"" + folder + "\"").Wait(); }, gone}});
         r.Group({{"plant floor", plant, {}},
                  {"delete one file", [&](int) { Process(deleteFloor, "\"" + settings + "\"").Wait(); }, gone}});
+        r.Group({{"plant notifying floor", plant, {}},
+                 {"delete and notify", [&](int) { Process(notifyFloor, "\"" + settings + "\"").Wait(); }, gone}});
+        r.Group({{"verb Pretend",
+                  [&](int) {
+                      running = std::make_unique<Process>(program, "Pretend \"" + folder + "\"");
+                      shown = running->WaitForWindow({0, 0});
+                  },
+                  [&](int) {
+                      CloseAndWait(*running, shown);
+                      running.reset();
+                  }}});
         r.Group({{"window start",
                   [&](int) {
                       running = std::make_unique<Process>(program, "");
@@ -216,47 +235,58 @@ int main()
                       CloseAndWait(*running, shown);
                       running.reset();
                   }}});
-        r.Group({{"one window, shell libraries",
-                  [&](int) {
-                      running = std::make_unique<Process>(shellFloor, "");
-                      shown = running->WaitForWindow(kMainSize);
-                  },
-                  [&](int) {
-                      shellMemory.push_back(running->PeakWorkingSetMiB());
-                      CloseAndWait(*running, shown);
-                      running.reset();
-                  }}});
+        // The floors whose memory the window start's is compared with, each a window of its own.
+        const auto memoryFloor = [&](const std::string& name, const std::string& exe, std::vector<double>& memory) {
+            r.Group({{name,
+                      [&, exe](int) {
+                          running = std::make_unique<Process>(exe, "");
+                          shown = running->WaitForWindow(kMainSize);
+                      },
+                      [&, target = &memory](int) {
+                          target->push_back(running->PeakWorkingSetMiB());
+                          CloseAndWait(*running, shown);
+                          running.reset();
+                      }}});
+        };
+        memoryFloor("one window, shell libraries", shellFloor, shellMemory);
+        memoryFloor("one window, shell libraries and icons", shellIconFloor, shellIconMemory);
         r.Run();
         RemoveDirectoryA(folder.c_str());
 
         std::printf("Start-up, %d rounds (median, range):\n", r.Count());
         r.PrintTime("verb start, Default on a folder", "verb Default", bench::kMilliseconds);
-        r.PrintTime("floor: delete one file", "delete one file", bench::kMilliseconds);
-        r.PrintRatio("verb start / floor", "verb Default", "delete one file", 1.5);
+        r.PrintTime("floor: delete one file, notify the shell", "delete and notify", bench::kMilliseconds);
+        r.PrintRatio("verb start / floor", "verb Default", "delete and notify", 1.5);
+        r.PrintTime("floor: delete one file only", "delete one file", bench::kMilliseconds);
+        r.PrintRatio("verb start / delete-only floor", "verb Default", "delete one file");
+        r.PrintTime("verb start, Pretend to its dialog shown", "verb Pretend", bench::kMilliseconds);
+        r.PrintRatio("Pretend verb start / one-window floor", "verb Pretend", "one window", 2.0);
         r.PrintTime("window start to main window, splash left out", "window start", bench::kMilliseconds);
         r.PrintTime("floor: one window shown", "one window", bench::kMilliseconds);
         r.PrintRatio("window start / floor", "window start", "one window", 2.0);
         // The warm-up round measured memory too; its figures go like its times.
-        ourMemory.erase(ourMemory.begin());
-        floorMemory.erase(floorMemory.begin());
-        shellMemory.erase(shellMemory.begin());
-        std::vector<double> memoryRatios;
-        for (std::size_t i = 0; i < ourMemory.size() && i < floorMemory.size(); ++i)
-            memoryRatios.push_back(ourMemory[i] / floorMemory[i]);
-        const bench::Spread ours = bench::Summarise(ourMemory), base = bench::Summarise(floorMemory),
-                            ratio = bench::Summarise(memoryRatios);
+        for (std::vector<double>* memory : {&ourMemory, &floorMemory, &shellMemory, &shellIconMemory})
+            memory->erase(memory->begin());
+        const bench::Spread ours = bench::Summarise(ourMemory);
         std::printf("  %-44s %9.1f MiB (%.1f-%.1f)\n", "peak working set, window start", ours.median, ours.low, ours.high);
-        std::printf("  %-44s %9.1f MiB (%.1f-%.1f)\n", "peak working set, one window", base.median, base.low, base.high);
-        std::printf("  %-44s %9.2f     (%.2f-%.2f, %zu pairs)  aim at most 1.50: %s\n", "memory / floor", ratio.median,
-                    ratio.low, ratio.high, memoryRatios.size(), ratio.median <= 1.5 ? "met" : "NOT met");
-        std::vector<double> shellRatios;
-        for (std::size_t i = 0; i < ourMemory.size() && i < shellMemory.size(); ++i)
-            shellRatios.push_back(ourMemory[i] / shellMemory[i]);
-        const bench::Spread shell = bench::Summarise(shellMemory), shellRatio = bench::Summarise(shellRatios);
-        std::printf("  %-44s %9.1f MiB (%.1f-%.1f)\n", "peak working set, window + shell libraries", shell.median,
-                    shell.low, shell.high);
-        std::printf("  %-44s %9.2f     (%.2f-%.2f, %zu pairs)\n", "memory / shell-library floor", shellRatio.median,
-                    shellRatio.low, shellRatio.high, shellRatios.size());
+        // Each floor's figure, then the window start's over it, round by round; aim <= 0: none.
+        const auto printMemory = [&](const char* label, const char* ratioLabel, const std::vector<double>& floor,
+                                     double aim) {
+            std::vector<double> ratios;
+            for (std::size_t i = 0; i < ourMemory.size() && i < floor.size(); ++i)
+                ratios.push_back(ourMemory[i] / floor[i]);
+            const bench::Spread base = bench::Summarise(floor), ratio = bench::Summarise(ratios);
+            std::printf("  %-44s %9.1f MiB (%.1f-%.1f)\n", label, base.median, base.low, base.high);
+            std::printf("  %-44s %9.2f     (%.2f-%.2f, %zu pairs)", ratioLabel, ratio.median, ratio.low, ratio.high,
+                        ratios.size());
+            if (aim > 0)
+                std::printf("  aim at most %.2f: %s", aim, ratio.median <= aim ? "met" : "NOT met");
+            std::printf("\n");
+        };
+        printMemory("peak working set, one window", "memory / floor", floorMemory, 0);
+        printMemory("peak working set, window + shell libraries", "memory / shell-library floor", shellMemory, 1.2);
+        printMemory("peak working set, the same + system icons", "memory / shell-library-and-icons floor",
+                    shellIconMemory, 0);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "Startup: %s\n", e.what());
         return 1;

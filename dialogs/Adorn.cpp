@@ -15,6 +15,8 @@
 #include "toolkit/controls/PageControl.h"
 #include "toolkit/controls/Panel.h"
 #include "toolkit/controls/TabSheet.h"
+#include "toolkit/core/Convert.h"
+#include "toolkit/core/PathText.h"
 
 #include <algorithm>
 
@@ -31,14 +33,6 @@ std::function<void(TPanel&)> PreviewPanel()
     };
 }
 
-// A page's Select or Clear button, 108 by 38, on the right of the page.
-TLayoutRow PageButton(const char* name, const char* sheet, int top, const char* art, TAction*& action)
-{
-    return Place<TBmpButton>(name, 344, top, 108, 38, sheet, [art, &action](TBmpButton& button) {
-        LoadButtonArt(button, art);
-        button.SetAction(action);
-    });
-}
 } // namespace
 
 TFormAdorn::TFormAdorn() : TFolderDialog("Adorn Folder", kClientWidth, kClientHeight)
@@ -46,6 +40,13 @@ TFormAdorn::TFormAdorn() : TFolderDialog("Adorn Folder", kClientWidth, kClientHe
     // The actions first, so the buttons can be bound to them as they are made.
     TAction *actOK = nullptr, *selectIco = nullptr, *clearIco = nullptr, *selectColor = nullptr,
             *clearColor = nullptr, *selectPic = nullptr, *clearPic = nullptr;
+    // A page's Select or Clear button, 108 by 38, on the right of the page.
+    auto pageButton = [this](const char* name, const char* sheet, int top, const char* art, TAction*& action) {
+        return Place<TBmpButton>(name, 344, top, 108, 38, sheet, [this, art, &action](TBmpButton& button) {
+            WhenMade([&button, art] { LoadButtonArt(button, art); });
+            button.SetAction(action);
+        });
+    };
     auto action = [this](const char* name, TAction*& slot, void (TFormAdorn::*handler)(TObject*)) {
         return Place<TAction>(name, [this, &slot, handler](TAction& a) {
             a.SetActionList(&Component<TActionList>("ActionList1"));
@@ -74,8 +75,8 @@ TFormAdorn::TFormAdorn() : TFolderDialog("Adorn Folder", kClientWidth, kClientHe
         // before the window exists lands where it will show.
         Place<TPanel>("Panel2", 4, 4, 257, 191, "TabSheet1", PreviewPanel()),
         Place<TImage>("Image1", 0, 0, 253, 187, "Panel2", [](TImage& image) { image.SetAlign(alClient); }),
-        PageButton("BmpButton7", "TabSheet1", 132, "BTN_SELECT", selectIco),
-        PageButton("BmpButton8", "TabSheet1", 172, "BTN_CLEAR", clearIco),
+        pageButton("BmpButton7", "TabSheet1", 132, "BTN_SELECT", selectIco),
+        pageButton("BmpButton8", "TabSheet1", 172, "BTN_CLEAR", clearIco),
         // Tip.
         Place<TMemo>("FolderTip", 4, 4, 450, 211, "TabSheet2",
                      [](TMemo& memo) { memo.SetAnchors(akLeft | akTop | akRight | akBottom); }),
@@ -93,16 +94,16 @@ TFormAdorn::TFormAdorn() : TFolderDialog("Adorn Folder", kClientWidth, kClientHe
             measure.Canvas().Font().Assign(label.Font());
             label.SetWidth(std::max(label.Width(), measure.Canvas().TextWidth(label.Caption()) + 2));
         }),
-        PageButton("BmpButton11", "TabSheet3", 132, "BTN_SELECT", selectColor),
-        PageButton("BmpButton12", "TabSheet3", 172, "BTN_CLEAR", clearColor),
+        pageButton("BmpButton11", "TabSheet3", 132, "BTN_SELECT", selectColor),
+        pageButton("BmpButton12", "TabSheet3", 172, "BTN_CLEAR", clearColor),
         // Background: the picture stretched over the preview.
         Place<TPanel>("Panel1", 4, 4, 257, 193, "TabSheet4", PreviewPanel()),
         Place<TImage>("Image2", 0, 0, 253, 189, "Panel1", [](TImage& image) {
             image.SetAlign(alClient);
             image.SetStretch(true);
         }),
-        PageButton("BmpButton5", "TabSheet4", 132, "BTN_SELECT", selectPic),
-        PageButton("BmpButton6", "TabSheet4", 172, "BTN_CLEAR", clearPic),
+        pageButton("BmpButton5", "TabSheet4", 132, "BTN_SELECT", selectPic),
+        pageButton("BmpButton6", "TabSheet4", 172, "BTN_CLEAR", clearPic),
     };
     AddChrome(rows, {308, 408});
     Finish(rows);
@@ -116,6 +117,23 @@ TImage& TFormAdorn::Image1() const { return Component<TImage>("Image1"); }
 TMemo& TFormAdorn::FolderTip() const { return Component<TMemo>("FolderTip"); }
 TLabel& TFormAdorn::Label1() const { return Component<TLabel>("Label1"); }
 TImage& TFormAdorn::Image2() const { return Component<TImage>("Image2"); }
+
+void TFormAdorn::ShowSettings(const TDTItem& item)
+{
+    PageControl1().SetActivePageIndex(0);
+    FolderController().DrawIcon(Image1(), item.IconFile, StrToInt(item.IconIndex));
+    FolderTip().SetText(item.Infotip);
+    // "0x00" and six hexadecimal digits: the digits are the colour value, red in the low byte.
+    // A shorter text leaves no digits, and the conversion names the lone "$".
+    const std::string digits = item.IconArea_Text.size() >= 5 ? item.IconArea_Text.substr(4, 6) : std::string();
+    Label1().Font().SetColor(static_cast<TColor>(StrToInt("$" + digits)));
+    // A drive root takes only an icon.
+    const bool folder = !IsDriveRoot(WithBackslash(item.Path));
+    for (int page = 1; page <= 3; ++page)
+        PageControl1().Pages(page).SetTabVisible(folder);
+    if (IsExistingFile(item.IconArea_Image))
+        Image2().Picture().LoadFromFile(item.IconArea_Image);
+}
 
 void TFormAdorn::FormShape1FormShow(TObject*)
 {

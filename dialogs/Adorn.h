@@ -1,9 +1,10 @@
 #pragma once
 // The Adorn Folder dialog: four pages (icon, info tip, caption colour, background picture)
 // whose Select and Clear buttons change one field of the controller's current folder each;
-// OK writes the folder with the tip typed on the Tip page. The main window fills the pages
-// from the folder's settings before it shows the dialog.
+// OK writes the folder with the tip typed on the Tip page. Whoever opens it (the main window,
+// a start from Explorer) fills the pages from the folder's settings with ShowSettings first.
 #include "dialogs/FolderDialog.h"
+#include "engine/DTItem.h"
 
 class TAction;
 class TImage;
@@ -14,6 +15,13 @@ class TPageControl;
 class TFormAdorn : public TFolderDialog {
 public:
     TFormAdorn();
+
+    // The pages as the loaded settings of the folder or drive root `item` say: the "Icon" page
+    // in front with the icon drawn, the tip, the sample in the caption colour, the background
+    // picture when its file exists; a drive root offers only the "Icon" page. Raises the
+    // conversion error of a bad IconIndex or colour, and the error of a picture file of an
+    // unknown kind; the dialog is then not to be shown.
+    void ShowSettings(const TDTItem& item);
 
     void FormShape1FormShow(TObject* sender);
     void FormHide(TObject* sender);

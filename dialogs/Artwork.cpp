@@ -4,7 +4,7 @@
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/core/Exception.h"
 
-#include <windows.h>
+#include <utility>
 
 namespace {
 HINSTANCE ProgramModule() noexcept
@@ -26,4 +26,11 @@ void LoadButtonArt(TBmpButton& button, const std::string& stem)
 {
     if (button.Bitmaps().LoadFromResources(ProgramModule(), stem) == 0)
         throw Exception("The pictures " + stem + " are missing from the program");
+}
+
+void SetProgramIcon(HWND window) noexcept
+{
+    for (const auto& [kind, size] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}})
+        if (HANDLE icon = LoadImageA(ProgramModule(), "MAINICON", IMAGE_ICON, size, size, LR_SHARED))
+            SendMessageA(window, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
 }

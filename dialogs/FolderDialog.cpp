@@ -47,8 +47,8 @@ TFolderDialog::TFolderDialog(const std::string& caption, int clientWidth, int cl
 
 TLayoutRow TFolderDialog::SkinRow(int clientWidth, int clientHeight)
 {
-    return Place<TFormShape>("FormShape1", 0, 0, clientWidth, clientHeight, {}, [](TFormShape& shape) {
-        shape.Picture().Bitmap().Assign(*ArtBitmap("SKIN_DIALOG"));
+    return Place<TFormShape>("FormShape1", 0, 0, clientWidth, clientHeight, {}, [this](TFormShape& shape) {
+        WhenMade([&shape] { shape.Picture().Bitmap().Assign(*ArtBitmap("SKIN_DIALOG")); });
     });
 }
 
@@ -68,9 +68,9 @@ TLayoutRow TFolderDialog::CaptionRow(const std::string& caption)
 
 void TFolderDialog::AddChrome(TFormLayout& rows, const TChrome& chrome)
 {
-    auto button = [](const char* art, TModalResult result, bool visible) {
-        return [art, result, visible](TBmpButton& b) {
-            LoadButtonArt(b, art);
+    auto button = [this](const char* art, TModalResult result, bool visible) {
+        return [this, art, result, visible](TBmpButton& b) {
+            WhenMade([&b, art] { LoadButtonArt(b, art); });
             b.SetModalResult(result);
             b.SetVisible(visible);
         };
@@ -110,6 +110,39 @@ TCheckBox& TFolderDialog::AlppeSubDirectory() const
 TBmpButton& TFolderDialog::BmpButton(int number) const
 {
     return Component<TBmpButton>("BmpButton" + std::to_string(number));
+}
+
+void TFolderDialog::SetStandalone(bool standalone)
+{
+    if (HandleAllocated())
+        throw Exception("The dialog's window exists already");
+    standalone_ = standalone;
+}
+
+void TFolderDialog::CreateParams(TCreateParams& params)
+{
+    TForm::CreateParams(params);
+    if (standalone_) {
+        params.WndParent = nullptr;
+        params.ExStyle |= WS_EX_APPWINDOW;
+    }
+}
+
+void TFolderDialog::WhenMade(std::function<void()> loadPicture)
+{
+    if (HandleAllocated())
+        loadPicture();
+    else
+        pictures_.push_back(std::move(loadPicture));
+}
+
+void TFolderDialog::HandleCreated()
+{
+    TForm::HandleCreated();
+    for (const auto& load : std::exchange(pictures_, {}))
+        load();
+    if (standalone_)
+        SetProgramIcon(Handle());
 }
 
 void TFolderDialog::FormCreate(TObject*)

@@ -6,7 +6,9 @@
 #include "toolkit/controls/Form.h"
 #include "toolkit/controls/FormLayout.h"
 
+#include <functional>
 #include <string>
+#include <vector>
 
 class TBmpButton;
 class TCheckBox;
@@ -31,6 +33,12 @@ public:
     TCheckBox& AlppeSubDirectory() const;
     TBmpButton& BmpButton(int number) const;
 
+    // A dialog that no window of the program owns (a start from Explorer, where the dialog is
+    // all the user sees): a task bar button of its own with the program's icon. Set before the
+    // window is made.
+    void SetStandalone(bool standalone);
+    bool Standalone() const noexcept { return standalone_; }
+
 protected:
     // Where the parts differ between the dialogs.
     struct TChrome {
@@ -40,11 +48,14 @@ protected:
     TFolderDialog(const std::string& caption, int clientWidth, int clientHeight);
 
     // The skin, first of every layout: everything else sits over it.
-    static TLayoutRow SkinRow(int clientWidth, int clientHeight);
+    TLayoutRow SkinRow(int clientWidth, int clientHeight);
     // The dialog's name on the skin's title strip, right after the skin.
     static TLayoutRow CaptionRow(const std::string& caption);
     // OK, Cancel, the box and the two glyphs, after the dialog's own rows.
-    static void AddChrome(TFormLayout& rows, const TChrome& chrome);
+    void AddChrome(TFormLayout& rows, const TChrome& chrome);
+    // Reads a picture of the program into the dialog when its window is first made: a dialog
+    // that is never shown (the two a window start makes) holds none of them.
+    void WhenMade(std::function<void()> loadPicture);
     // Ends the layout: the table's components, the client size, the handlers.
     void Finish(const TFormLayout& rows);
 
@@ -53,6 +64,11 @@ protected:
     // Writes the folder with this info tip, with a progress window when it takes long.
     static void ApplyFolder(const std::string& infotip);
 
+    void CreateParams(TCreateParams& params) override;
+    void HandleCreated() override;
+
 private:
     int clientWidth_, clientHeight_;
+    bool standalone_ = false;
+    std::vector<std::function<void()>> pictures_;
 };

@@ -45,8 +45,11 @@ TFormPretend::TFormPretend() : TFolderDialog("Pretend Folder", kClientWidth, kCl
         const int column = target.Index % 3, row = target.Index / 3;
         const int left = kColumnLeft[column], top = kRowTop[row];
         rows.push_back(Place<TImage>("Image" + std::to_string(target.Index + 1), left, top, kIconSize, kIconSize,
-                                     "Panel2", [index = target.Index](TImage& image) {
-                                         image.Picture().Bitmap().Assign(*ArtBitmap("TARGET_" + std::to_string(index)));
+                                     "Panel2", [this, index = target.Index](TImage& image) {
+                                         WhenMade([&image, index] {
+                                             image.Picture().Bitmap().Assign(
+                                                 *ArtBitmap("TARGET_" + std::to_string(index)));
+                                         });
                                      }));
     }
     for (const TDisguiseTarget& target : DisguiseTargets) {

@@ -35,13 +35,17 @@ HWND MainWindow()
 
 std::string ExpandEnvironment(const std::string& text)
 {
-    const DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+    // In characters of the wide form: the size the ...A form answers is not always enough for
+    // a name whose characters take several bytes, and the name then comes back cut.
+    const std::wstring wide = AnsiToWide(text);
+    const DWORD size = ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
     if (size == 0)
         return text;
-    std::vector<char> buffer(size);
-    if (ExpandEnvironmentStringsA(text.c_str(), buffer.data(), size) == 0)
+    std::vector<wchar_t> buffer(size);
+    const DWORD written = ExpandEnvironmentStringsW(wide.c_str(), buffer.data(), size);
+    if (written == 0 || written > size)
         return text;
-    return buffer.data();
+    return WideToAnsi(buffer.data());
 }
 
 void Wipe(TImage& image)

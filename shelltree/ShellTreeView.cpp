@@ -58,6 +58,8 @@ std::string FolderPartOf(const std::string& path)
 
 // Posted to the tree's window for the work that waits for the end of a control notice.
 constexpr UINT kAfterNotice = WM_APP + 0x54;
+// Posted by a new window: fetch the system's icons now.
+constexpr UINT kAttachSystemImages = WM_APP + 0x5E;
 
 bool SameVerb(const std::string& verb, const char* name)
 {
@@ -69,7 +71,6 @@ TCustomShellTreeView::TCustomShellTreeView() : systemImages_(std::make_unique<TI
 {
     SetShowRoot(false);
     SetRightClickSelect(true);
-    systemImages_->ShareSystemSmallIcons();
     changeWatcher_ = std::make_unique<TShellChangeNotifier>();
 }
 
@@ -313,7 +314,7 @@ void TCustomShellTreeView::GetImageIndex(TTreeNode& node)
 {
     if (Images())
         TTreeView::GetImageIndex(node);
-    else
+    else if (DrawsShellIcons())
         ClosedIcon(node);
 }
 
@@ -323,7 +324,7 @@ void TCustomShellTreeView::GetSelectedIndex(TTreeNode& node)
         TTreeView::GetSelectedIndex(node);
         return;
     }
-    if (!iconsPending_.contains(&node))
+    if (!DrawsShellIcons() || !iconsPending_.contains(&node))
         return;
     const int closed = ClosedIcon(node);
     // The open icon is drawn only for the selected node: until then the closed one stands in,
@@ -338,6 +339,32 @@ void TCustomShellTreeView::GetSelectedIndex(TTreeNode& node)
     iconsPending_.erase(&node);
 }
 
+bool TCustomShellTreeView::DrawsShellIcons() const noexcept
+{
+    return !Images() && useShellImages_ && systemImagesState_ == TSystemImages::Attached;
+}
+
+void TCustomShellTreeView::LoadSystemImages(TImageList& list)
+{
+    list.ShareSystemSmallIcons();
+}
+
+void TCustomShellTreeView::AttachSystemImages()
+{
+    if (systemImagesState_ != TSystemImages::NotAsked || Images() || !useShellImages_ || !HandleAllocated())
+        return;
+    try {
+        LoadSystemImages(*systemImages_);
+        systemImagesState_ = TSystemImages::Attached;
+    } catch (const std::exception&) {
+        // The folders matter, their icons do not: the tree goes on without them.
+        systemImagesState_ = TSystemImages::Unavailable;
+        return;
+    }
+    ApplyImageList();
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 LRESULT TCustomShellTreeView::ApplyImageList()
 {
     if (!HandleAllocated())
@@ -350,6 +377,7 @@ LRESULT TCustomShellTreeView::ApplyImageList()
 void TCustomShellTreeView::SetUseShellImages(bool value)
 {
     useShellImages_ = value;
+    AttachSystemImages();
     ApplyImageList();
 }
 
@@ -677,6 +705,9 @@ void TCustomShellTreeView::HandleCreated()
     TTreeView::HandleCreated();
     if (!Images())
         ApplyImageList();
+    // The system's icons come after the window: whatever is shown first is shown sooner.
+    if (systemImagesState_ == TSystemImages::NotAsked)
+        PostMessageA(Handle(), kAttachSystemImages, 0, 0);
     if (!buildingRoot_)
         BuildRoot();
 }
@@ -693,6 +724,13 @@ LRESULT TCustomShellTreeView::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case kAfterNotice:
         RunAfterNotice();
         return 0;
+    case kAttachSystemImages:
+        AttachSystemImages();
+        return 0;
+    case WM_PAINT:
+        // The first picture already has the icons, whichever comes first.
+        AttachSystemImages();
+        break;
     case TVM_SETIMAGELIST:
         // Whoever sets a list, the tree's own rule picks it: Images, else the system's icons.
         if (!settingImageList_ && wParam == TVSIL_NORMAL)

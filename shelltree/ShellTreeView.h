@@ -95,7 +95,9 @@ protected:
     // Watch the selected folder and read its node again when it changes.
     bool AutoRefresh() const noexcept { return autoRefresh_; }
     void SetAutoRefresh(bool value);
-    // The system's small icons when no Images list is assigned.
+    // The system's small icons when no Images list is assigned. They are fetched once the
+    // window exists, before it first paints (the system makes its list on the first request,
+    // which takes long); a system that gives none leaves the tree without icons.
     bool UseShellImages() const noexcept { return useShellImages_; }
     void SetUseShellImages(bool value);
     TAddFolderEvent OnAddFolder;
@@ -105,6 +107,9 @@ protected:
     void ShowShellMenu(TShellFolder* item, POINT clientPoint);
 
     std::unique_ptr<TTreeNode> CreateNode(TTreeNodes& owner, const std::string& text) override;
+    // Fills the list with the system's small icons; raises when the system gives none.
+    virtual void LoadSystemImages(TImageList& list);
+
     bool CanExpand(TTreeNode& node) override;
     bool CanChange(TTreeNode* node) override;
     void Edit(TTreeNode& node, std::string text) override;
@@ -135,6 +140,10 @@ private:
     // The node's icons are asked for when it is first shown.
     void AskIconsWhenShown(TTreeNode& node);
     int ClosedIcon(TTreeNode& node);
+    // The shell's icons are drawn: no Images list, shell images wanted and the system's list there.
+    bool DrawsShellIcons() const noexcept;
+    // Fetches the system's list the first time it is wanted, and shows it.
+    void AttachSystemImages();
     LRESULT ApplyImageList();
     // The node's folder after a rename: a new item, and the children read again.
     void Renamed(TTreeNode& node);
@@ -155,6 +164,7 @@ private:
     std::unique_ptr<TShellFolder> rootItem_;
     TShellObjectTypes objectTypes_{otFolders};
     std::unique_ptr<TImageList> systemImages_; // shares the system's small icons
+    enum class TSystemImages { NotAsked, Attached, Unavailable } systemImagesState_ = TSystemImages::NotAsked;
     bool buildingRoot_ = false;
     bool autoContextMenus_ = true;
     bool syncing_ = false;

@@ -2,8 +2,13 @@
 // the main window's size (496 x 377, no border, centred) and runs until it is closed. Built a
 // second time with QUORREL_FLOOR_SHELL, it first starts what any program showing the shell's
 // folders needs (OLE, the desktop folder, the common controls): that floor tells how much of
-// the program's memory is the platform's libraries.
+// the program's memory is the platform's libraries. A third build, QUORREL_FLOOR_SHELL_ICONS,
+// also asks for the system's small-icon list, which a tree with the shell's icons draws from.
 #include <windows.h>
+#ifdef QUORREL_FLOOR_SHELL_ICONS
+#define QUORREL_FLOOR_SHELL
+#include <shellapi.h>
+#endif
 #ifdef QUORREL_FLOOR_SHELL
 #include <commctrl.h>
 #include <ole2.h>
@@ -28,6 +33,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     IShellFolder* desktop = nullptr;
     SHGetDesktopFolder(&desktop);
     InitCommonControls();
+#endif
+#ifdef QUORREL_FLOOR_SHELL_ICONS
+    SHFILEINFOA info{};
+    SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
 #endif
     WNDCLASSA wc{};
     wc.lpfnWndProc = &WindowProc;

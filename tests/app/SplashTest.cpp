@@ -5,6 +5,8 @@
 #include "sidecars/SidecarTestSupport.h"
 #include "toolkit/controls/Form.h"
 #include "toolkit/controls/Label.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/core/Exception.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +44,20 @@ private:
     TProductInfo saved_;
 };
 
+bool watchdogFired = false;
+
+// Closes every splash that is still up, and says so.
+void CALLBACK CloseSplashes(HWND, UINT, UINT_PTR, DWORD) noexcept
+{
+    try {
+        watchdogFired = true;
+        for (TForm* form : Application.Forms())
+            if (dynamic_cast<TFrmFlashForm*>(form) && form->HandleAllocated())
+                PostMessageA(form->Handle(), WM_CLOSE, 0, 0);
+    } catch (...) {
+    }
+}
+
 } // namespace
 
 TEST(Splash, WaitsForTwoTicksAsleepAndTitlesTheMainWindow)
@@ -71,4 +87,28 @@ TEST(Splash, WaitsForTwoTicksAsleepAndTitlesTheMainWindow)
     shipped.AppDirectory = BuildFolder("QUORREL_BIN");
     LoadProductStrings(shipped);
     EXPECT_EQ(main.Caption(), shipped.ProductName + " " + shipped.TitleSuffix);
+}
+
+// An error before the splash closes itself (here: in reading the product information) must not
+// leave the captionless window up: it closes, and the error reaches the application.
+TEST(Splash, ClosesWhenItsWorkFailsAndHandsTheErrorOn)
+{
+    const SplashScope scope(100);
+    std::vector<std::string> errors;
+    Application.OnException = [&](TObject*, const std::string& message) { errors.push_back(message); };
+    TForm main;
+    main.HandleNeeded();
+    auto splash = MakeForm<TFrmFlashForm>(main);
+    splash->SetBounds(0, 0, 120, 80);
+    splash->ApplyStep = [](TForm&) { throw Exception("The product strings cannot be read"); };
+    // Without the close, only this watchdog would end the modal run.
+    watchdogFired = false;
+    const UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, &CloseSplashes);
+    const TModalResult result = splash->ShowModal();
+    KillTimer(nullptr, watchdog);
+    Application.OnException = nullptr;
+    EXPECT_FALSE(watchdogFired) << "the splash stayed up after the error";
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_FALSE(IsWindowVisible(splash->Handle()));
+    EXPECT_EQ(errors, std::vector<std::string>{"The product strings cannot be read"});
 }

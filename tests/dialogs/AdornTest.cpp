@@ -5,6 +5,7 @@
 #include "skin/BmpButton.h"
 #include "toolkit/core/Application.h"
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
 #include "toolkit/core/Scoped.h"
 #include "toolkit/graphics/Font.h"
 #include "toolkit/controls/Image.h"
@@ -12,23 +13,32 @@
 #include "toolkit/controls/Memo.h"
 #include "toolkit/controls/PageControl.h"
 #include "toolkit/controls/TabSheet.h"
+#include "toolkit/core/Exception.h"
+
+#include <algorithm>
 
 namespace {
 
 const char* const IconArea = "{BE098140-A513-11D0-A3A4-00C04FD706EC}";
 
-// The dialog filled from the loaded folder as the main window fills it.
+// The dialog filled from the loaded folder by the filling every opening uses.
 std::unique_ptr<TFormAdorn> FilledAdorn()
 {
     auto form = MakeForm<TFormAdorn>();
-    const TDTItem& item = TheFolderCtrl->Current;
-    form->PageControl1().SetActivePageIndex(0);
-    TheFolderCtrl->DrawIcon(form->Image1(), item.IconFile, std::stoi(item.IconIndex));
-    form->FolderTip().SetText(item.Infotip);
-    form->Label1().Font().SetColor(static_cast<TColor>(std::stoul(item.IconArea_Text.substr(4, 6), nullptr, 16)));
-    if (!item.IconArea_Image.empty() && FileExists(item.IconArea_Image))
-        form->Image2().Picture().LoadFromFile(item.IconArea_Image);
+    form->ShowSettings(TheFolderCtrl->Current);
     return form;
+}
+
+// The message of the error the filling raises; empty when it raised none.
+std::string FillingError()
+{
+    const auto form = MakeForm<TFormAdorn>();
+    try {
+        form->ShowSettings(TheFolderCtrl->Current);
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return {};
 }
 
 std::string TabText(HWND pageControl, int tab)
@@ -78,6 +88,72 @@ TEST_F(AdornDialog, FourPagesUnderTheirTabs)
               mrCancel);
     EXPECT_EQ(tabs, (std::vector<std::string>{"Icon", "Tip", "Text color", "Background"}));
     EXPECT_FALSE(FileExists(folder + SettingsFileName)) << "Cancel writes nothing";
+}
+
+TEST_F(AdornDialog, OpensOnTheStoredColourAndIconAndNamesWhatItCannotRead)
+{
+    const std::string area = std::string("[") + IconArea + "]\r\n";
+    LoadFolder(area + "IconArea_Text=0x00FF0000\r\n[.ShellClassInfo]\r\nInfoTip=tip\r\n");
+    auto blue = FilledAdorn();
+    EXPECT_EQ(blue->Label1().Font().Color(), clBlue) << "the digits are the value, red in the low byte";
+    EXPECT_EQ(blue->FolderTip().Text(), "tip");
+    EXPECT_EQ(blue->PageControl1().ActivePageIndex(), 0);
+    LoadFolder("", "Plain");
+    EXPECT_EQ(FilledAdorn()->Label1().Font().Color(), clBlack);
+
+    const std::pair<std::string, std::string> unreadable[] = {
+        {area + "IconArea_Text=0x0\r\n", "'$' is not a valid integer value"},
+        {area + "IconArea_Text=0x00GG0000\r\n", "'$GG0000' is not a valid integer value"},
+        {"[.ShellClassInfo]\r\nIconFile=shell32.dll\r\nIconIndex=four\r\n", "'four' is not a valid integer value"},
+    };
+    int n = 0;
+    for (const auto& [settings, message] : unreadable) {
+        SCOPED_TRACE(settings);
+        LoadFolder(settings, "Bad" + std::to_string(n++));
+        EXPECT_EQ(FillingError(), message);
+    }
+    const std::string picture = dir.WriteFile("back.png", "not looked at");
+    LoadFolder(area + "IconArea_Image=" + picture + "\r\n", "Pictured");
+    EXPECT_EQ(FillingError(), "Unknown picture file extension (.png)");
+    // A picture that is gone is no error: the preview stays empty.
+    LoadFolder(area + "IconArea_Image=" + dir.Path() + "gone.bmp\r\n", "Gone");
+    EXPECT_EQ(FillingError(), "");
+}
+
+TEST_F(AdornDialog, ADriveRootOffersOnlyTheIconPageAndAFolderAllFour)
+{
+    TheFolderCtrl->LoadSettings("C:\\");
+    auto drive = FilledAdorn();
+    EXPECT_EQ(TabCtrl_GetItemCount(drive->PageControl1().Handle()), 1);
+    EXPECT_EQ(TabText(drive->PageControl1().Handle(), 0), "Icon");
+    LoadFolder("");
+    auto folder = FilledAdorn();
+    EXPECT_EQ(TabCtrl_GetItemCount(folder->PageControl1().Handle()), 4);
+}
+
+// An icon file whose path holds other scripts is drawn as the same file under a plain name.
+TEST_F(AdornDialog, AnIconFileNamedInAnyScriptIsDrawn)
+{
+    char system[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
+    const std::string plain = std::string(system) + "\\shell32.dll";
+    const std::string named = dir.Path() + "\xD0\xA4\xD0\xBE\xD1\x82\xD0\xBE \xCE\xA9mega \xF0\x9F\x93\x81.dll";
+    ASSERT_TRUE(CopyFileA(plain.c_str(), named.c_str(), FALSE)) << GetLastError();
+    const auto drawn = [&](const std::string& file, const std::string& name) {
+        LoadFolder("[.ShellClassInfo]\r\nIconFile=" + file + "\r\nIconIndex=3\r\n", name);
+        auto form = FilledAdorn();
+        TCanvas& canvas = form->Image1().Canvas();
+        std::vector<TColor> pixels;
+        for (int y = 0; y < form->Image1().Height(); y += 3)
+            for (int x = 0; x < form->Image1().Width(); x += 3)
+                pixels.push_back(canvas.Pixel(x, y));
+        return pixels;
+    };
+    const std::vector<TColor> fromPlain = drawn(plain, "Plain"), fromNamed = drawn(named, "Named");
+    ASSERT_FALSE(fromPlain.empty());
+    EXPECT_TRUE(std::any_of(fromPlain.begin(), fromPlain.end(), [&](TColor c) { return c != fromPlain[0]; }))
+        << "no icon drawn";
+    EXPECT_EQ(fromNamed, fromPlain);
 }
 
 TEST_F(AdornDialog, OkWritesTheTipWithItsLineBreaksAsSpaces)

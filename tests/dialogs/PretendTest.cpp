@@ -1,10 +1,15 @@
 #include "DialogFixture.h"
+#include "dialogs/Adorn.h"
 #include "dialogs/Pretend.h"
+#include "skin/FormShape.h"
+#include "toolkit/graphics/Bitmap.h"
 #include "engine/DisguiseTargets.h"
 #include "skin/BmpButton.h"
 #include "toolkit/controls/CheckBox.h"
 #include "toolkit/core/CommandLine.h"
 #include "toolkit/controls/RadioButton.h"
+#include "toolkit/core/Application.h"
+#include "toolkit/core/Exception.h"
 
 namespace {
 
@@ -122,3 +127,53 @@ TEST_F(PretendDialog, ApplyToFolderOnlyFromExplorerAndShowingTheControllersChoic
 }
 
 } // namespace
+
+// Where no main window exists (a start from Explorer) a dialog stands alone: no owner, a task
+// bar button of its own and the program's icon; the main window's dialogs stay owned by it.
+TEST_F(PretendDialog, AStandaloneDialogHasNoOwnerATaskBarButtonAndTheProgramsIcon)
+{
+    LoadFolder("");
+    TForm main;
+    main.HandleNeeded();
+    Application.SetMainForm(&main);
+    auto owned = MakeForm<TFormPretend>();
+    owned->HandleNeeded();
+    auto alone = MakeForm<TFormPretend>();
+    alone->SetStandalone(true);
+    alone->HandleNeeded();
+    Application.SetMainForm(nullptr);
+
+    EXPECT_EQ(GetWindow(owned->Handle(), GW_OWNER), main.Handle());
+    EXPECT_FALSE(GetWindowLongA(owned->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(GetWindow(alone->Handle(), GW_OWNER), nullptr);
+    EXPECT_TRUE(GetWindowLongA(alone->Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    const HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 32, 32, LR_SHARED);
+    ASSERT_NE(icon, nullptr) << "the test program carries the program's icon";
+    EXPECT_EQ(reinterpret_cast<HANDLE>(SendMessageA(alone->Handle(), WM_GETICON, ICON_BIG, 0)), icon);
+    EXPECT_EQ(SendMessageA(owned->Handle(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_THROW(alone->SetStandalone(false), Exception) << "the window is made already";
+
+    // With no main window at all, OK writes as from the main window.
+    EXPECT_EQ(RunModal(*alone, {Click(*alone, alone->BmpButton(1))}), mrOk);
+    EXPECT_EQ(Setting(ShellClassInfo, "Infotip"), "");
+}
+
+// A dialog made and never shown (the two a window start makes) holds none of its pictures;
+// they are read when its window is made.
+TEST_F(PretendDialog, PicturesAreReadWhenTheWindowIsMade)
+{
+    LoadFolder("");
+    for (const bool adorn : {false, true}) {
+        std::unique_ptr<TFolderDialog> form;
+        if (adorn)
+            form = MakeForm<TFormAdorn>();
+        else
+            form = MakeForm<TFormPretend>();
+        TFormShape& skin = form->Component<TFormShape>("FormShape1");
+        EXPECT_EQ(skin.Picture().Width(), 0) << adorn;
+        EXPECT_TRUE(form->BmpButton(1).Bitmaps().Up().Empty()) << adorn;
+        form->HandleNeeded();
+        EXPECT_EQ(skin.Picture().Width(), 491) << adorn;
+        EXPECT_FALSE(form->BmpButton(1).Bitmaps().Up().Empty()) << adorn;
+    }
+}

@@ -16,31 +16,6 @@ constexpr POINT kOk{261 + 54, 293 + 19};
 constexpr POINT kCancel{370 + 54, 293 + 19};
 constexpr POINT kPretendButton{368 + 54, 232 + 19};
 
-std::function<bool(HWND)> Titled(const std::string& caption)
-{
-    return [caption](HWND w) { return WindowText(w) == caption; };
-}
-
-HWND ButtonCaptioned(HWND parent, const std::string& caption)
-{
-    for (HWND button : ChildrenOfClass(parent, "Button"))
-        if (WindowText(button) == caption)
-            return button;
-    return nullptr;
-}
-
-bool Checked(HWND button)
-{
-    return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-std::string Setting(const std::string& folder, const char* section, const char* key)
-{
-    char value[512] = {};
-    GetPrivateProfileStringA(section, key, "<none>", value, sizeof value, (folder + kSettings).c_str());
-    return value;
-}
-
 // A folder disguised as the Recycle Bin, with an info tip.
 struct DisguisedFolder {
     TempDir temp;
@@ -49,10 +24,16 @@ struct DisguisedFolder {
     DisguisedFolder() { temp.WriteFile("Bin\\" + std::string(kSettings), bytes); }
 };
 
-int TabCount(HWND dialog)
+// A verb start's dialog is all the program shows: a window of its own in the task bar, in
+// front; no main window, not even a hidden one. (Its icon is tested in-process: Wine answers
+// no icon to another process.)
+void ExpectAWindowOfItsOwn(const ProgramRun& run, HWND dialog)
 {
-    const std::vector<HWND> tabs = ChildrenOfClass(dialog, WC_TABCONTROLA);
-    return tabs.size() == 1 ? int(SendMessageA(tabs[0], TCM_GETITEMCOUNT, 0, 0)) : -1;
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
+    EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }, 3000)) << "not in front";
+    for (HWND w : run.AllWindows())
+        EXPECT_FALSE(IsMainWindow(w)) << "a main window was made";
 }
 
 } // namespace
@@ -64,6 +45,7 @@ TEST(PretendVerb, ShowsTheCurrentTargetAndOkWritesTheChosenOneWithAnEmptyTip)
     ProgramRun run(program, "Pretend " + Quoted(disguised.folder));
     HWND dialog = run.WaitForWindow(Titled("Pretend Folder"));
     ASSERT_NE(dialog, nullptr);
+    ExpectAWindowOfItsOwn(run, dialog);
     HWND bin = ButtonCaptioned(dialog, "Recycle Bin");
     HWND panel = ButtonCaptioned(dialog, "Control Panel");
     ASSERT_NE(bin, nullptr);
@@ -79,8 +61,8 @@ TEST(PretendVerb, ShowsTheCurrentTargetAndOkWritesTheChosenOneWithAnEmptyTip)
     EXPECT_FALSE(Checked(bin));
     ClickAt(ChildAt(dialog, kOk), {54, 19});
     EXPECT_EQ(run.WaitForExit(), 0u);
-    EXPECT_EQ(Setting(disguised.folder, ".ShellClassInfo", "CLSID"), kControlPanel);
-    EXPECT_EQ(Setting(disguised.folder, ".ShellClassInfo", "InfoTip"), "");
+    EXPECT_EQ(SettingOf(disguised.folder, ".ShellClassInfo", "CLSID"), kControlPanel);
+    EXPECT_EQ(SettingOf(disguised.folder, ".ShellClassInfo", "InfoTip"), "");
     for (HWND w : run.Windows())
         EXPECT_FALSE(IsMainWindow(w));
 }
@@ -105,6 +87,7 @@ TEST(AdornVerb, ADriveRootOffersOnlyTheIconPageAndAFolderAllFour)
         ProgramRun run(program, "Adorn \"C:\\\"");
         HWND dialog = run.WaitForWindow(Titled("Adorn Folder"));
         ASSERT_NE(dialog, nullptr);
+        ExpectAWindowOfItsOwn(run, dialog);
         EXPECT_EQ(TabCount(dialog), 1);
         ClickAt(ChildAt(dialog, kCancel), {54, 19});
         EXPECT_EQ(run.WaitForExit(), 0u);

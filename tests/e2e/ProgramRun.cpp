@@ -1,6 +1,12 @@
 #include "e2e/ProgramRun.h"
 
 #include "sidecars/SidecarTestSupport.h"
+#include "toolkit/core/PathText.h"
+#include "toolkit/core/Scoped.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
+
+#include <commctrl.h>
 
 #include <cstdlib>
 #include <stdexcept>
@@ -58,11 +64,13 @@ ProgramRun::ProgramRun(const std::string& exe, const std::string& arguments, con
     std::string commandLine = "\"" + exe + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
-    STARTUPINFOA startup{};
+    // As Explorer starts it: a UTF-16 command line, whatever names it holds.
+    std::wstring wideLine = AnsiToWide(commandLine);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingDirectory.c_str(), &startup, &info))
+    if (!CreateProcessW(AnsiToWide(exe).c_str(), wideLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        AnsiToWide(workingDirectory).c_str(), &startup, &info))
         throw std::runtime_error("cannot start " + commandLine + " (error " + std::to_string(GetLastError()) + ")");
     CloseHandle(info.hThread);
     process_.reset(info.hProcess);
@@ -96,6 +104,7 @@ DWORD ProgramRun::WaitForExit(DWORD milliseconds)
 namespace {
 struct ProcessWindows {
     DWORD id;
+    bool hiddenToo;
     std::vector<HWND> found;
 };
 
@@ -105,7 +114,7 @@ BOOL CALLBACK AddProcessWindow(HWND window, LPARAM param) noexcept
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     try {
-        if (owner == s.id && IsWindowVisible(window))
+        if (owner == s.id && (s.hiddenToo || IsWindowVisible(window)))
             s.found.push_back(window);
     } catch (...) {
         return FALSE;
@@ -133,7 +142,14 @@ BOOL CALLBACK AddChildOfClass(HWND window, LPARAM param) noexcept
 
 std::vector<HWND> ProgramRun::Windows() const
 {
-    ProcessWindows search{id_, {}};
+    ProcessWindows search{id_, false, {}};
+    EnumWindows(&AddProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> ProgramRun::AllWindows() const
+{
+    ProcessWindows search{id_, true, {}};
     EnumWindows(&AddProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -211,6 +227,37 @@ std::string Quoted(const std::string& path)
     return "\"" + path + "\"";
 }
 
+std::function<bool(HWND)> Titled(const std::string& caption)
+{
+    return [caption](HWND w) { return WindowText(w) == caption; };
+}
+
+HWND ButtonCaptioned(HWND parent, const std::string& caption)
+{
+    for (HWND button : ChildrenOfClass(parent, "Button"))
+        if (WindowText(button) == caption)
+            return button;
+    return nullptr;
+}
+
+bool Checked(HWND button)
+{
+    return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int TabCount(HWND dialog)
+{
+    const std::vector<HWND> tabs = ChildrenOfClass(dialog, WC_TABCONTROLA);
+    return tabs.size() == 1 ? int(SendMessageA(tabs[0], TCM_GETITEMCOUNT, 0, 0)) : -1;
+}
+
+std::string SettingOf(const std::string& folder, const char* section, const char* key)
+{
+    char value[1024] = {};
+    GetPrivateProfileStringA(section, key, "<none>", value, sizeof value, (folder + kSettings).c_str());
+    return value;
+}
+
 std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className)
 {
     ClassSearch search{className, {}};
@@ -268,6 +315,19 @@ void RealClickAt(HWND window, POINT client)
     inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
+}
+
+SIZE SaveScreenPicture(HWND window, const std::string& file)
+{
+    constexpr int kMargin = 12;
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int w = r.right - r.left + 2 * kMargin, h = r.bottom - r.top + 2 * kMargin;
+    TBitmap shot(w, h);
+    ScopedWindowDC screen(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, w, h, screen.get(), r.left - kMargin, r.top - kMargin, SRCCOPY);
+    shot.SaveToFile(file);
+    return {r.right - r.left, r.bottom - r.top};
 }
 
 void Pause(DWORD milliseconds)

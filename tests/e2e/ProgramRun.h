@@ -53,6 +53,8 @@ public:
 
     // The visible top-level windows of the process.
     std::vector<HWND> Windows() const;
+    // Its top-level windows, hidden ones too.
+    std::vector<HWND> AllWindows() const;
     // The first visible window of the process that satisfies `match`, waited for up to the
     // time given; null when none came.
     HWND WaitForWindow(const std::function<bool(HWND)>& match, DWORD milliseconds = 15000) const;
@@ -84,6 +86,9 @@ void ClickAt(HWND window, POINT client);
 void RealClickAt(HWND window, POINT client);
 // The child windows of a window (any depth) whose class name is `className`.
 std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& className);
+// Saves the window and a margin of the desktop around it, as the screen shows it, as a bitmap
+// file; answers the window's size.
+SIZE SaveScreenPicture(HWND window, const std::string& file);
 // Pumps this test's own messages (none are needed) while waiting a little.
 void Pause(DWORD milliseconds);
 // Waits until `done` answers true; false when the time ran out first.
@@ -96,3 +101,12 @@ constexpr POINT kDefaultButton{368 + 54, 272 + 19};
 bool IsMainWindow(HWND window);
 // A path in double quotes, as Explorer's entries pass it.
 std::string Quoted(const std::string& path);
+// A window whose text is the caption.
+std::function<bool(HWND)> Titled(const std::string& caption);
+// The check box or radio button of a window with that caption, or null.
+HWND ButtonCaptioned(HWND parent, const std::string& caption);
+bool Checked(HWND button);
+// The number of tabs the dialog's page control shows, -1 when it has none or several.
+int TabCount(HWND dialog);
+// A key of the folder's settings file as the shell reads it, "<none>" when missing.
+std::string SettingOf(const std::string& folder, const char* section, const char* key);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -24,6 +25,20 @@ std::string ExpectedTitle()
     info.AppDirectory = BuiltFile("");
     LoadProductStrings(info);
     return info.ProductName + " " + info.TitleSuffix;
+}
+
+// The colours the screen shows in a rectangle of the window's client area, row by row.
+std::vector<COLORREF> ScreenPixels(HWND window, RECT client)
+{
+    std::vector<COLORREF> pixels;
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    const HDC screen = GetDC(nullptr);
+    for (int y = client.top; y < client.bottom; ++y)
+        for (int x = client.left; x < client.right; ++x)
+            pixels.push_back(GetPixel(screen, origin.x + x, origin.y + y));
+    ReleaseDC(nullptr, screen);
+    return pixels;
 }
 
 // The main window's buttons, by their places on the skin.
@@ -56,10 +71,17 @@ TEST(WindowStart, SplashOfThePicturesSizeForTwoSecondsThenTheTitledMainWindowWhi
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(WindowText(main), ExpectedTitle());
     EXPECT_NE(ExpectedTitle(), " ");
-    // The box carries the skin's grey once the splash has run.
+    // The box carries the skin's grey once the splash has run: the screen shows it on the
+    // right of its caption, where nothing else is drawn.
     std::vector<HWND> boxes = ChildrenOfClass(main, "Button");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(WindowText(boxes[0]), "Apply to folder");
+    std::vector<COLORREF> behind;
+    EXPECT_TRUE(WaitFor([&] {
+        SetForegroundWindow(main);
+        behind = ScreenPixels(boxes[0], {112, 2, 127, 15});
+        return std::all_of(behind.begin(), behind.end(), [](COLORREF c) { return c == RGB(222, 222, 222); });
+    }, 5000)) << "the box is not on the skin's grey: first pixel " << std::hex << (behind.empty() ? 0 : behind[0]);
 
     // The minimise button takes the program down, whichever window is in the foreground when
     // its click arrives; the user brings it back.
@@ -105,11 +127,25 @@ TEST(LibraryCheck, AMissingResDllIsNamedAndTheProgramEndsWithoutItsWindow)
     const TempDir elsewhere;
     ASSERT_TRUE(CopyFileA(BuiltFile(ProductLibraryName).c_str(), (elsewhere.Path() + ProductLibraryName).c_str(), FALSE));
     ProgramRun run(program, "", elsewhere.Path());
-    HWND box = run.WaitForMessageBox();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), "'Res.dll' is not found. Please reinstall this program.");
-    EXPECT_EQ(WindowText(box), "Quorrel");
-    PressDialogButton(box, IDOK);
+    // Watched from the start to the end: the message box, answered, and no other window.
+    std::string message, caption;
+    std::vector<std::string> others;
+    const DWORD start = GetTickCount();
+    while (run.Running() && GetTickCount() - start < 20000) {
+        for (HWND w : run.Windows()) {
+            if (ClassOf(w) != "#32770") {
+                const SIZE size = WindowSize(w);
+                others.push_back("\"" + WindowText(w) + "\" " + std::to_string(size.cx) + "x" + std::to_string(size.cy));
+            } else if (message.empty() && !(message = MessageBoxText(w)).empty()) {
+                caption = WindowText(w);
+                PressDialogButton(w, IDOK);
+            }
+        }
+        Pause(2);
+    }
+    EXPECT_EQ(message, "'Res.dll' is not found. Please reinstall this program.");
+    EXPECT_EQ(caption, "Quorrel");
+    EXPECT_EQ(others, std::vector<std::string>{}) << "neither the splash nor the main window may show";
     EXPECT_EQ(run.WaitForExit(), 0u);
 }
 

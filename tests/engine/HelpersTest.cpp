@@ -40,11 +40,12 @@ TEST(WideBuffer, StopsAtZeroOrCount)
     EXPECT_EQ(d.WideBufferToString(text, 512), "C:\\Icons\\a.ico");
     EXPECT_EQ(d.WideBufferToString(text, 2), "C:");
     EXPECT_EQ(d.WideBufferToString(L"", 512), "");
-    // Any script reaches the UTF-8 code page; a broken surrogate is one replacement character.
+    // Any script reaches the UTF-8 code page; a broken surrogate, which has no UTF-8 form, is a
+    // "?", so the path names no file at all.
     const wchar_t cyrillic[] = {L'a', 0x0424, L'b', 0};
     EXPECT_EQ(d.WideBufferToString(cyrillic, 512), "a\xD0\xA4" "b");
     const wchar_t broken[] = {L'a', 0xD800, L'b', 0};
-    EXPECT_EQ(d.WideBufferToString(broken, 512), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(d.WideBufferToString(broken, 512), "a?b");
 }
 
 TEST(Disguise, TargetsMapBothWays)

@@ -106,6 +106,79 @@ TEST_F(ShellTreeTest, ShowsTheShellsSmallIconsUnlessAnImageListIsGiven)
     EXPECT_EQ(ShownImageList(tree), nullptr);
 }
 
+// A system that gives no small-icon list: the tree still shows, expands and selects.
+class TreeWithoutSystemIcons : public TShellTreeView {
+public:
+    int asked = 0;
+
+protected:
+    void LoadSystemImages(TImageList&) override
+    {
+        ++asked;
+        throw EOSError("The system image list is not available");
+    }
+};
+
+TEST(ShellTreeWithoutSystemIcons, ShowsExpandsAndSelectsFoldersWithoutIcons)
+{
+    const TShellModule module;
+    const TempDir temp;
+    temp.MakeDir("tree\\a\\a1");
+    temp.MakeDir("tree\\b");
+    Texts errors;
+    Application.OnException = [&](TObject*, const std::string& message) { errors.push_back(message); };
+    {
+        TForm form;
+        form.SetBounds(40, 40, 360, 480);
+        TreeWithoutSystemIcons tree;
+        tree.SetParent(&form);
+        tree.SetBounds(0, 0, 340, 440);
+        tree.SetRoot(WithoutBackslash(temp.Path() + "tree"));
+        form.Show();
+        PumpMessages();
+        EXPECT_EQ(tree.asked, 1) << "asked once, when the window was up";
+        EXPECT_EQ(ShownImageList(tree), nullptr);
+        TTreeNode* root = tree.Items().GetFirstNode();
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(ChildTexts(tree, root), (Texts{"a", "b"}));
+        const std::string a1 = WithoutBackslash(temp.Path() + "tree\\a\\a1");
+        tree.SelectPath(a1);
+        EXPECT_EQ(tree.SelectedPath(), a1);
+        RedrawWindow(tree.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        PumpMessages();
+        EXPECT_EQ(tree.asked, 1) << "a system without the list is not asked again";
+    }
+    Application.OnException = nullptr;
+    EXPECT_EQ(errors, Texts{});
+}
+
+// Folders named in any script show, expand and select by their own names, beside look-alikes.
+TEST_F(ShellTreeTest, FoldersNamedInAnyScriptShowExpandAndSelect)
+{
+    const std::string photos = "\xD0\xA4\xD0\xBE\xD1\x82\xD0\xBE"; // Фото
+    const std::string omega = "\xCE\xA9mega";                          // Ωmega
+    const std::string test = "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88";   // テスト
+    const std::string folder = "\xF0\x9F\x93\x81";                     // an emoji
+    ShowTreeOver({photos + "\\" + omega, photos + "\\Omega", "Caf\xC3\xA9", test, folder + " x"});
+    TTreeNode* root = tree.Items().GetFirstNode();
+    Texts names = ChildTexts(tree, root);
+    std::sort(names.begin(), names.end());
+    Texts expected{photos, "Caf\xC3\xA9", test, folder + " x"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
+    const std::string target = PathOf("tree\\" + photos + "\\" + omega);
+    tree.SelectPath(target);
+    ASSERT_NE(tree.Selected(), nullptr);
+    EXPECT_EQ(tree.Selected()->Text(), omega);
+    EXPECT_EQ(tree.SelectedPath(), target);
+    Texts inside = ChildTexts(tree, ChildNamed(root, photos));
+    std::sort(inside.begin(), inside.end());
+    EXPECT_EQ(inside, (Texts{"Omega", omega}));
+    tree.SelectPath(PathOf("tree\\" + folder + " x"));
+    EXPECT_EQ(tree.SelectedPath(), PathOf("tree\\" + folder + " x"));
+    EXPECT_EQ(errors, Texts{});
+}
+
 TEST_F(ShellTreeTest, SelectPathExpandsTheWayDownAndBadPathsKeepTheSelection)
 {
     ShowTreeOver({"a\\a1\\a11", "b"});

@@ -4,17 +4,54 @@
 
 #include <windows.h>
 
-std::string WideToAnsi(std::wstring_view text)
+namespace {
+
+// Unpaired surrogates replaced by "?": UTF-8 has no form for them.
+std::wstring WithoutLoneSurrogates(std::wstring_view text)
 {
-    if (text.empty())
-        return {};
+    std::wstring result(text);
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        const bool high = result[i] >= 0xD800 && result[i] <= 0xDBFF;
+        const bool low = result[i] >= 0xDC00 && result[i] <= 0xDFFF;
+        const bool nextLow = i + 1 < result.size() && result[i + 1] >= 0xDC00 && result[i + 1] <= 0xDFFF;
+        if (high && nextLow)
+            ++i;
+        else if (high || low)
+            result[i] = L'?';
+    }
+    return result;
+}
+
+std::string Converted(std::wstring_view text, UINT codePage, DWORD flags, const char* fallback)
+{
     const int length = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    const int size = WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, fallback, nullptr);
     if (size <= 0)
         return {};
     std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, result.data(), size, nullptr, nullptr);
+    WideCharToMultiByte(codePage, flags, text.data(), length, result.data(), size, fallback, nullptr);
     return result;
+}
+
+} // namespace
+
+std::string WideToCodePage(std::wstring_view text, unsigned codePage)
+{
+    if (text.empty())
+        return {};
+    const UINT page = codePage == CP_ACP ? GetACP() : codePage;
+    if (page == CP_UTF8)
+        return Converted(WithoutLoneSurrogates(text), CP_UTF8, 0, nullptr);
+    // A few code pages refuse the flag; they have no best fit either.
+    std::string result = Converted(text, page, WC_NO_BEST_FIT_CHARS, "?");
+    if (result.empty() && GetLastError() == ERROR_INVALID_FLAGS)
+        result = Converted(text, page, 0, "?");
+    return result;
+}
+
+std::string WideToAnsi(std::wstring_view text)
+{
+    return WideToCodePage(text, CP_ACP);
 }
 
 bool WideToAnsiExact(std::wstring_view text, std::string& result)

@@ -62,8 +62,11 @@ inline bool IsAbsolutePath(std::string_view path)
            path[serverEnd + 1] != '\\';
 }
 
-// UTF-16 text in the system's ANSI code page; a character the code page lacks becomes its
-// replacement character. Stops at nothing: the caller gives the length it means.
+// UTF-16 text in the code page (CP_ACP: the system's ANSI one). A character the code page
+// cannot carry exactly becomes "?", never a look-alike ("Ω" is not "O"): a name that comes out
+// with a wildcard in it names no other file. A lone surrogate has no UTF-8 form and becomes
+// "?" too. Stops at nothing: the caller gives the length it means.
+std::string WideToCodePage(std::wstring_view text, unsigned codePage);
 std::string WideToAnsi(std::wstring_view text);
 // The same, but only when the code page carries every character exactly (no replacement, no
 // look-alike): false otherwise. A name that would come out changed could name another file.

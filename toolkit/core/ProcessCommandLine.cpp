@@ -17,7 +17,9 @@ const TCommandLine* current = nullptr;
 
 const TCommandLine& ProcessCommandLine()
 {
-    static const TCommandLine process(GetCommandLineA(), ProgramPath(), &AnsiLeadByte);
+    // The line as given, in the code page: where the page lacks a character the platform's
+    // own ANSI line would put a look-alike in, which may name another folder.
+    static const TCommandLine process(WideToAnsi(GetCommandLineW()), ProgramPath(), &AnsiLeadByte);
     return current ? *current : process;
 }
 

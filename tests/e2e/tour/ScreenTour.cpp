@@ -6,8 +6,6 @@
 //
 //     ScreenTour <program> <screenshot folder> [arguments for the program...]
 #include "e2e/ProgramRun.h"
-#include "toolkit/graphics/Bitmap.h"
-#include "toolkit/graphics/Canvas.h"
 
 #include <commctrl.h>
 
@@ -17,21 +15,14 @@
 
 namespace {
 
-constexpr int kMargin = 12;
 std::string shotFolder;
 
-// The window and a margin of the desktop around it, as the screen shows it.
+// The window as the screen shows it, after painting has settled.
 void Capture(HWND window, const std::string& name)
 {
-    Pause(400); // painting settles
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left + 2 * kMargin, h = r.bottom - r.top + 2 * kMargin;
-    TBitmap shot(w, h);
-    ScopedWindowDC screen(nullptr);
-    BitBlt(shot.Canvas().Handle(), 0, 0, w, h, screen.get(), r.left - kMargin, r.top - kMargin, SRCCOPY);
-    shot.SaveToFile(shotFolder + name + ".bmp");
-    std::printf("run-app: %s (%ld x %ld)\n", name.c_str(), r.right - r.left, r.bottom - r.top);
+    Pause(400);
+    const SIZE size = SaveScreenPicture(window, shotFolder + name + ".bmp");
+    std::printf("run-app: %s (%ld x %ld)\n", name.c_str(), size.cx, size.cy);
 }
 
 bool IsMain(HWND w)

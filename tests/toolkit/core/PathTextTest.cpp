@@ -52,9 +52,17 @@ TEST(PathText, CodePageConversion)
     const wchar_t scripts[] = L"\x0424\x043E\x0442\x043E \x03A9mega \x30C6\x30B9\x30C8 \xD83D\xDCC1";
     EXPECT_EQ(WideToAnsi(scripts), "\xD0\xA4\xD0\xBE\xD1\x82\xD0\xBE \xCE\xA9mega \xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88 \xF0\x9F\x93\x81");
     EXPECT_EQ(AnsiToWide(WideToAnsi(scripts)), scripts);
-    // Only a broken (lone) surrogate has no UTF-8 form: one replacement character.
-    const wchar_t lacking[] = {L'a', 0xD800, L'b', 0};
-    EXPECT_EQ(WideToAnsi(lacking), "a\xEF\xBF\xBD" "b");
+    // Only a broken (lone) surrogate has no UTF-8 form: a "?", which names no file.
+    const wchar_t lacking[] = {L'a', 0xD800, L'b', 0xDC00, 0};
+    EXPECT_EQ(WideToAnsi(lacking), "a?b?");
+    // Where the UTF-8 page is not honoured: what the page lacks is "?", never a look-alike
+    // that would name a sibling ("Ωmega" is not "Omega"); what it has stays.
+    EXPECT_EQ(WideToCodePage(L"\x0424\x043E\x0442\x043E", 1252), "????");
+    EXPECT_EQ(WideToCodePage(L"\x03A9mega", 1252), "?mega");
+    EXPECT_EQ(WideToCodePage(L"Caf\x00E9", 1252), "Caf\xE9");
+    EXPECT_EQ(WideToCodePage(L"\x30C6\x30B9\x30C8", 932), "\x83\x65\x83\x58\x83\x67");
+    EXPECT_EQ(WideToCodePage(L"\x03A9", 932), "\x83\xB6");
+    EXPECT_EQ(WideToCodePage(L"\x0424\x00E9", 932), "\x84\x55?");
     EXPECT_EQ(AnsiToWide("C:\\Icons\\a.ico"), L"C:\\Icons\\a.ico");
     EXPECT_EQ(AnsiToWide(""), L"");
 }
