@@ -76,25 +76,35 @@ std::unique_ptr<TBitmap> Decode(TByteSpan data)
     if (width == 0 || height == 0 || width > 0x7FFFFFFF / 4 || 1ULL * width * height > kMaxPixels)
         Invalid("a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels is too large");
 
-    // One layout for every kind of PNG (palette, grey, 16 bits per channel, with or without
-    // alpha): blue, green, red, straight alpha.
+    // Eight-bit RGB (all of the program's own pictures) comes straight into the bitmap's rows;
+    // every other kind (palette, grey, sixteen bits, alpha) by way of straight BGRA, which
+    // every converter offers, its partly covered pixels blended onto white.
+    WICPixelFormatGUID format{};
+    CheckData(frame->GetPixelFormat(&format), "its pixel format cannot be read");
+    const bool opaque = format == GUID_WICPixelFormat24bppBGR;
     ComPtr<IWICFormatConverter> converter;
     CheckPlatform(factory->CreateFormatConverter(converter.put()), "convert pixels");
-    CheckData(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                    WICBitmapPaletteTypeCustom),
+    CheckData(converter->Initialize(frame.get(), opaque ? GUID_WICPixelFormat24bppBGR : GUID_WICPixelFormat32bppBGRA,
+                                    WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom),
               "its pixel format cannot be converted");
-    const UINT stride = width * 4;
-    std::vector<std::uint8_t> pixels(std::size_t(stride) * height);
-    CheckData(converter->CopyPixels(nullptr, stride, UINT(pixels.size()), pixels.data()), "its pixels cannot be decoded");
 
     auto bitmap = std::make_unique<TBitmap>(int(width), int(height));
+    std::uint8_t* rows = bitmap->ScanLine(0);
+    const UINT stride = UINT(bitmap->ScanLineStride());
+    if (opaque) {
+        CheckData(converter->CopyPixels(nullptr, stride, stride * height, rows), "its pixels cannot be decoded");
+        return bitmap;
+    }
+    const UINT from = width * 4;
+    std::vector<std::uint8_t> pixels(std::size_t(from) * height);
+    CheckData(converter->CopyPixels(nullptr, from, UINT(pixels.size()), pixels.data()), "its pixels cannot be decoded");
     for (UINT y = 0; y < height; ++y) {
-        const std::uint8_t* from = pixels.data() + std::size_t(y) * stride;
-        std::uint8_t* to = bitmap->ScanLine(int(y));
-        for (UINT x = 0; x < width; ++x, from += 4, to += 3) {
-            const unsigned alpha = from[3];
+        const std::uint8_t* source = pixels.data() + std::size_t(y) * from;
+        std::uint8_t* target = rows + std::size_t(y) * stride;
+        for (UINT x = 0; x < width; ++x, source += 4, target += 3) {
+            const unsigned alpha = source[3];
             for (int c = 0; c < 3; ++c)
-                to[c] = alpha == 255 ? from[c] : OverWhite(from[c], alpha);
+                target[c] = alpha == 255 ? source[c] : OverWhite(source[c], alpha);
         }
     }
     return bitmap;
