@@ -25,10 +25,19 @@ def render_all():
     output depends only on the part, so the files are the same whatever the order."""
     parts = ["icons", *sorted(manifest.SCALES, reverse=True), 100]
     files, sums = {}, {}
-    with concurrent.futures.ProcessPoolExecutor(max_workers=min(len(parts), os.cpu_count() or 1)) as pool:
-        for part, (drawn, part_sums) in zip(parts, pool.map(render_part, parts)):
+    workers = min(len(parts), os.cpu_count() or 1)
+    try:
+        pool = concurrent.futures.ProcessPoolExecutor(max_workers=workers) if workers > 1 else None
+    except (OSError, NotImplementedError):   # no process semaphores here: one after the other
+        pool = None
+    try:
+        drawn_parts = pool.map(render_part, parts) if pool else map(render_part, parts)
+        for part, (drawn, part_sums) in zip(parts, drawn_parts):
             files.update(drawn)
             sums[part] = part_sums
+    finally:
+        if pool:
+            pool.shutdown()
     files["pixel_sums.txt"] = "".join(sums[p] for p in (100, *manifest.SCALES)).encode("ascii")
     return files
 

@@ -45,14 +45,6 @@ std::unique_ptr<TBitmap> Load(const ArtResource& resource)
 }
 } // namespace
 
-int ArtScaleFor(int scalePercent) noexcept
-{
-    for (int scale : kArtScales)
-        if (scale >= scalePercent)
-            return scale;
-    return kArtScales.back();
-}
-
 std::unique_ptr<TBitmap> ArtBitmap(const std::string& name, int scalePercent)
 {
     const ArtResource resource = ResourceFor(name, ArtScaleFor(scalePercent));

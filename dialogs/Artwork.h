@@ -15,7 +15,13 @@ inline constexpr std::array<int, 6> kArtScales{100, 125, 150, 175, 200, 250};
 
 // The set a window at scalePercent uses: the nearest scale at or above it, so pictures are
 // only ever made smaller to fit; above the largest, the largest. Below 100%, the 96-DPI set.
-int ArtScaleFor(int scalePercent) noexcept;
+constexpr int ArtScaleFor(int scalePercent) noexcept
+{
+    for (int scale : kArtScales)
+        if (scale >= scalePercent)
+            return scale;
+    return kArtScales.back();
+}
 
 // The picture of that name from the set for scalePercent; a missing one raises an Exception
 // naming it.
