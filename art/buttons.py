@@ -3,9 +3,12 @@
 The button control leaves olive pixels out, so a pixel is either olive or fully opaque. Edge
 pixels are therefore blended here, toward whatever lies behind the button in its window (the
 skin under it, or the tab sheet's face grey), never toward olive.
+
+Each picture is drawn for a zoom (1 at 96 DPI) at the size the windows give the button there,
+its insets and the pressed shift whole pixels, its word set in the larger size.
 """
 
-from paint import Canvas, intersect, keyed, shrink, subtract, text, vertical_in
+from paint import Canvas, at, intersect, keyed, shrink, subtract, text, vertical_in
 
 OLIVE = (128, 128, 0)
 FACE = (240, 240, 240)   # the platform's usual button face, behind the tab-sheet buttons
@@ -37,8 +40,8 @@ def _body(cv, box, radius, state, pressed_offset):
         # Light from the top left: the shadow falls below and a little to the right.
         cv.shadow(shape, 0.4, 1.2, 1.1, opacity=0.5)
     cv.fill(shape, rim)
-    face = shrink(shape, cv.scale)
-    cv.fill(face, vertical_in(t, b, [(0, top), (1, bottom)], cv.scale))
+    face = shrink(shape, cv.unit())
+    cv.fill(face, vertical_in(t, b, [(0, top), (1, bottom)], cv.k))
     if state == "down":
         # Pressed in: shade along the top and left inner edge.
         cv.fill(cv.edge(face, 1.5, 2), (40, 110, 40), 0.25)
@@ -50,26 +53,33 @@ def _body(cv, box, radius, state, pressed_offset):
     return (l, t, r, b)
 
 
-def large(word, state, backdrop, soft=True):
+def _inset(cv):
+    """The body's box inside the picture: clear of the edge, with room below for the shadow."""
+    return (cv.snap(1), cv.snap(1), cv.width - cv.snap(2), cv.height - cv.snap(3))
+
+
+def _pressed(cv, state):
+    return cv.whole(1) if state == "down" else 0
+
+
+def large(word, state, backdrop, soft=True, zoom=1):
     """A 108 x 38 command button with its word."""
-    w, h = LARGE
-    cv = Canvas(w, h, scale=4)
-    box = _body(cv, (1, 1, w - 2, h - 3), 7, state, 1 if state == "down" else 0)
+    cv = Canvas(*LARGE, scale=4, zoom=zoom)
+    box = _body(cv, _inset(cv), 7, state, _pressed(cv, state))
     image = cv.finish()
     _, _, _, ink, (shadow, alpha) = STATES[state]
     cx, cy = (box[0] + box[2]) / 2, (box[1] + box[3]) / 2
     label = LARGE_WORDS[word]
-    text(image, (round(cx), round(cy)), label, "bold", 14, ink, anchor="mm",
-         shadow=(0, 1, shadow, alpha))
+    # Centred on a whole pixel, which text() rounds to when zoomed.
+    centre = (round(cx), round(cy)) if zoom == 1 else (cx, cy)
+    text(image, centre, label, "bold", 14, ink, anchor="mm", shadow=(0, 1, shadow, alpha), zoom=zoom)
     return keyed(image, OLIVE, 8 if soft else 128, backdrop)
 
 
-def window(glyph, state, backdrop):
+def window(glyph, state, backdrop, zoom=1):
     """A 31 x 27 title-bar button: a minus sign or a cross."""
-    w, h = WINDOW
-    cv = Canvas(w, h, scale=8)
-    off = 1 if state == "down" else 0
-    l, t, r, b = _body(cv, (1, 1, w - 2, h - 3), 5, state, off)
+    cv = Canvas(*WINDOW, scale=8, zoom=zoom)
+    l, t, r, b = _body(cv, _inset(cv), 5, state, _pressed(cv, state))
     cx, cy = (l + r) / 2, (t + b) / 2
     if glyph == "min":
         mark = cv.line([(cx - 5.5, cy + 0.5), (cx + 5.5, cy + 0.5)], 2.4)
@@ -121,35 +131,38 @@ LINKS = {
 LINK_INK = (236, 244, 255)
 
 
-def link(kind, state, backdrop):
+def link(kind, state, backdrop, zoom=1):
     """A 48 x 41 link button on the banner: a symbol over its word; up is bare, hot is green."""
-    w, h = LINK
-    cv = Canvas(w, h, scale=8)
-    shape = cv.rect((1, 1, w - 1, h - 2), 6)
+    cv = Canvas(*LINK, scale=8, zoom=zoom)
+    w, h = cv.width, cv.height
+    plate = (cv.snap(1), cv.snap(1), w - cv.snap(1), h - cv.snap(2))
+    shape = cv.rect(plate, 6)
     if state == "hot":
         top, bottom, rim, _, _ = STATES["hot"]
         cv.shadow(shape, 0.3, 1, 1, opacity=0.5)
         cv.fill(shape, rim)
-        face = shrink(shape, cv.scale)
-        cv.fill(face, vertical_in(1, h - 2, [(0, top), (1, bottom)], cv.scale))
+        face = shrink(shape, cv.unit())
+        cv.fill(face, vertical_in(plate[1], plate[3], [(0, top), (1, bottom)], cv.k))
         cv.fill(intersect(face, cv.rect((0, 0, w, h / 2))), (255, 255, 255), 0.10)
         cv.fill(cv.edge(face, 0, 1), (255, 255, 255), 0.35)
         ink, shadow = (255, 255, 255), (0, 60, 0)
     else:
         # A faint plate so the four read as buttons even at rest.
         cv.fill(shape, (255, 255, 255), 0.07)
-        cv.fill(subtract(shape, shrink(shape, cv.scale)), (255, 255, 255), 0.14)
+        cv.fill(subtract(shape, shrink(shape, cv.unit())), (255, 255, 255), 0.14)
         ink, shadow = LINK_INK, (0, 10, 40)
     draw, word = LINKS[kind]
     mark = draw(cv, w / 2, 14)
     cv.shadow(mark, 0.5, 1, 0.6, shadow, 0.6)
     cv.fill(mark, ink)
     image = cv.finish()
-    text(image, (w // 2, 36), word, "bold", 10, ink, anchor="ms", shadow=(0, 1, shadow, 0.6))
+    text(image, (w // 2, 36), word, "bold", 10, ink, anchor="ms", shadow=(0, 1, shadow, 0.6), zoom=zoom)
     return keyed(image, OLIVE, 8, backdrop)
 
 
-def crop_backdrop(skin, x, y, size):
-    return skin.crop((x, y, x + size[0], y + size[1]))
+def crop_backdrop(skin, x, y, size, zoom=1):
+    """The part of the skin a button at (x, y) covers, both given at 96 DPI."""
+    left, top = at(x, zoom), at(y, zoom)
+    return skin.crop((left, top, left + at(size[0], zoom), top + at(size[1], zoom)))
 
 

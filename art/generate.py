@@ -1,14 +1,16 @@
 #!/usr/bin/python3
 """Draws every picture Quorrel shows into one folder.
 
-    generate.py OUTDIR     write all pictures (and preview.png) into OUTDIR
+    generate.py OUTDIR     write all pictures (and the preview sheets) into OUTDIR
     generate.py --list     print the file names it writes, separated by semicolons
 
 The output depends only on this code, Pillow and the DejaVu fonts: the same bytes every run.
 """
+import concurrent.futures
 import io
 import os
 import sys
+import zlib
 
 sys.dont_write_bytecode = True   # the source folder stays free of caches
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -17,49 +19,98 @@ import manifest  # noqa: E402  (the path above must come first)
 
 
 def render_all():
-    """Every output file as {relative name: bytes}."""
-    import buttons
+    """Every output file as {relative name: bytes}.
+
+    The parts are drawn side by side in worker processes, the largest first; each part's
+    output depends only on the part, so the files are the same whatever the order."""
+    parts = ["icons", *sorted(manifest.SCALES, reverse=True), 100]
+    files, sums = {}, {}
+    workers = min(len(parts), os.cpu_count() or 1)
+    try:
+        pool = concurrent.futures.ProcessPoolExecutor(max_workers=workers) if workers > 1 else None
+    except (OSError, NotImplementedError):   # no process semaphores here: one after the other
+        pool = None
+    try:
+        drawn_parts = pool.map(render_part, parts) if pool else map(render_part, parts)
+        for part, (drawn, part_sums) in zip(parts, drawn_parts):
+            files.update(drawn)
+            sums[part] = part_sums
+    finally:
+        if pool:
+            pool.shutdown()
+    files["pixel_sums.txt"] = "".join(sums[p] for p in (100, *manifest.SCALES)).encode("ascii")
+    return files
+
+
+def render_part(part):
+    """({file: bytes}, pixel sum lines) of one part: "icons", or a scale in percent."""
     import icons
     import preview
-    import skins
     import splash
-    import targets
 
     files = {}
-    main, dialog = skins.main_skin(), skins.dialog_skin()
-    files["skin_main.bmp"] = bmp(main)
-    files["skin_dialog.bmp"] = bmp(dialog)
+    if part == "icons":
+        icon_images = [("logo", [icons.logo_image(s) for s in manifest.PROGRAM_ICON_SIZES])]
+        icon_images += [(name, [icons.library_icon(name, s) for s in manifest.LIBRARY_ICON_SIZES])
+                        for name in manifest.LIBRARY]
+        for name, images in icon_images:
+            path = "quorrel.ico" if name == "logo" else f"library/{name}.ico"
+            files[path] = icons.ico_bytes(images, png_from=manifest.PNG_ICON_SIZE)
+        files["preview_icons.png"] = png(preview.icon_sheet(icon_images))
+        return files, ""
 
-    pictures = {}
+    zoom = part / 100
+    pictures = window_pictures(zoom)
+    resource = (lambda stem: stem.upper()) if part == 100 else (lambda stem: f"{stem.upper()}_{part}")
+    sums = "".join(pixel_sum(resource(stem), im) for stem, im in pictures.items())
+    shown = splash.splash(zoom)
+    if part == 100:
+        pictures["logo_64"] = icons.over_white(icons.logo_image(64))
+        files.update({f"{stem}.bmp": bmp(im) for stem, im in pictures.items()})
+        files["splash.jpg"] = jpeg(shown, quality=92)
+        files["preview.png"] = png(preview.sheet(pictures, shown))
+    else:
+        files.update({f"{stem}_{part}.png": png(im, optimize=True) for stem, im in pictures.items()})
+        # A finer display hides more of the compression; the 96-DPI splash keeps its quality.
+        files[f"splash_{part}.jpg"] = jpeg(shown, quality=SPLASH_QUALITY)
+        files[f"preview_{part}.png"] = png(preview.sheet(pictures, shown, zoom))
+    return files, sums
+
+
+def pixel_sum(resource, image):
+    """A line for the program's tests: the resource, its size and the CRC-32 of its pixels as
+    rows of red, green, blue from the top, so a decoder can be checked against every pixel."""
+    w, h = image.size
+    return f"{resource} {w} {h} {zlib.crc32(image.convert('RGB').tobytes()):08x}\n"
+
+
+SPLASH_QUALITY = 88
+
+
+def window_pictures(zoom):
+    """{stem: RGB picture} of the skins, the buttons' states and the targets at a zoom."""
+    import buttons
+    import skins
+    import targets
+
+    main, dialog = skins.main_skin(zoom), skins.dialog_skin(zoom)
+    pictures = {"skin_main": main, "skin_dialog": dialog}
     for name in manifest.LARGE_BUTTONS:
         on_skin = name not in ("select", "clear")   # Select and Clear sit on a tab sheet
         backdrop = skins.BODY if on_skin else buttons.FACE
         for state in manifest.PRESSABLE_STATES:
-            pictures[f"btn_{name}_{state}.bmp"] = buttons.large(name, state, backdrop, soft=on_skin)
+            pictures[f"btn_{name}_{state}"] = buttons.large(name, state, backdrop, soft=on_skin, zoom=zoom)
     for name, x in zip(manifest.WINDOW_BUTTONS, (408, 441)):
-        backdrop = buttons.crop_backdrop(main, x, 6, buttons.WINDOW)
+        backdrop = buttons.crop_backdrop(main, x, 6, buttons.WINDOW, zoom)
         for state in manifest.PRESSABLE_STATES:
-            pictures[f"btn_{name}_{state}.bmp"] = buttons.window(name, state, backdrop)
+            pictures[f"btn_{name}_{state}"] = buttons.window(name, state, backdrop, zoom)
     for name, x in zip(manifest.LINK_BUTTONS, (258, 314, 370, 426)):
-        backdrop = buttons.crop_backdrop(main, x, 44, buttons.LINK)
+        backdrop = buttons.crop_backdrop(main, x, 44, buttons.LINK, zoom)
         for state in manifest.LINK_STATES:
-            pictures[f"btn_{name}_{state}.bmp"] = buttons.link(name, state, backdrop)
+            pictures[f"btn_{name}_{state}"] = buttons.link(name, state, backdrop, zoom)
     for i in range(manifest.TARGET_COUNT):
-        pictures[f"target_{i}.bmp"] = targets.target(i)
-    pictures["logo_64.bmp"] = icons.over_white(icons.logo_image(64))
-    files.update({name: bmp(im) for name, im in pictures.items()})
-
-    shown = splash.splash()
-    out = io.BytesIO()
-    shown.save(out, "JPEG", quality=92, subsampling=0, progressive=False, optimize=False)
-    files["splash.jpg"] = out.getvalue()
-
-    files["quorrel.ico"] = icons.ico_bytes([icons.logo_image(s) for s in icons.ICON_SIZES])
-    for name in manifest.LIBRARY:
-        files[f"library/{name}.ico"] = icons.ico_bytes([icons.library_icon(name, s) for s in icons.ICON_SIZES])
-
-    files["preview.png"] = png(preview.sheet(main, dialog, pictures, shown))
-    return files
+        pictures[f"target_{i}"] = targets.target(i, zoom)
+    return pictures
 
 
 def bmp(image):
@@ -68,9 +119,15 @@ def bmp(image):
     return out.getvalue()
 
 
-def png(image):
+def png(image, optimize=False):
     out = io.BytesIO()
-    image.save(out, "PNG", optimize=False, compress_level=9)
+    image.save(out, "PNG", optimize=optimize, compress_level=9)
+    return out.getvalue()
+
+
+def jpeg(image, quality):
+    out = io.BytesIO()
+    image.save(out, "JPEG", quality=quality, subsampling=0, progressive=False, optimize=False)
     return out.getvalue()
 
 

@@ -1,10 +1,9 @@
 """The logo, the folder icon library and the icon file writer."""
+import io
 import math
 import struct
 
 from paint import Canvas, intersect, mix, over, shrink, subtract, text, union, vertical_in
-
-ICON_SIZES = (16, 32, 48)
 
 # Folder colours: (back panel, front top, front bottom, emblem ink for light emblems' shadow).
 FOLDER_COLOURS = {
@@ -23,16 +22,18 @@ FOLDER_COLOURS = {
 }
 
 
-def _u(v, size):
-    """A unit coordinate on an icon grid of `size` pixels, snapped to whole pixels."""
-    return round(v * size)
+def _u(v, size, zoom=1):
+    """A unit coordinate on an icon grid of `size` pixels, snapped to whole (device) pixels."""
+    return round(v * size) if zoom == 1 else round(v * size * zoom) / zoom
 
 
-def folder(cv, x, y, size, colour="yellow", paper=True):
-    """A folder seen from the front, lit from the top left, in the square (x, y, size)."""
+def folder(cv, x, y, size, colour="yellow", paper=True, alone=False):
+    """A folder seen from the front, lit from the top left, in the square (x, y, size); alone:
+    the square is the whole picture (an icon), with no room around it."""
     back, front_top, front_bottom = FOLDER_COLOURS[colour]
     small = size <= 16
-    u = lambda v: _u(v, size)
+    u = lambda v: _u(v, size, cv.zoom)
+    x, y = cv.snap(x), cv.snap(y)
     left, right = x + u(0.03), x + size - u(0.03)
     bottom = y + size - u(0.10 if not small else 0.09)
     back_top = y + u(0.16)
@@ -42,14 +43,19 @@ def folder(cv, x, y, size, colour="yellow", paper=True):
 
     # Soft contact shadow under the whole folder.
     body = cv.rect((left, back_top, right, bottom), radius)
-    cv.shadow(body, 0, max(0.5, size / 48), max(0.6, size / 24), opacity=0.35)
+    # Alone in an icon, past 64 pixels the blur grows more slowly than the size: a wide one
+    # would reach the edge of the picture and be cut off there in a straight line.
+    blur = max(0.6, size / 24)
+    if alone:
+        blur = min(blur, max(64 / 24, size * 0.01))
+    cv.shadow(body, 0, max(0.5, size / 48), blur, opacity=0.35)
 
     # Back panel with its tab.
     tab = cv.rect((left, y + u(0.10), tab_right, back_top + radius * 2), radius)
     cv.polygon([(tab_right - radius, y + u(0.10)), (tab_right + size * 0.08, back_top + 0.01),
                 (tab_right - radius, back_top + 0.01)], tab)
     back_mask = union(body, tab)
-    cv.fill(back_mask, vertical_in(y + u(0.10), bottom, [(0, mix(back, (255, 255, 255), 0.25)), (1, back)], cv.scale))
+    cv.fill(back_mask, vertical_in(y + u(0.10), bottom, [(0, mix(back, (255, 255, 255), 0.25)), (1, back)], cv.k))
     # Rim along the top of the back panel.
     cv.fill(cv.edge(back_mask, 0, max(0.5, size / 40)), (255, 255, 255), 0.35)
 
@@ -62,7 +68,7 @@ def folder(cv, x, y, size, colour="yellow", paper=True):
     # Front panel: a light gradient, a bright top edge and a darker bottom edge.
     front = cv.rect((left, front_top_y, right, bottom), radius)
     cv.shadow(front, 0, -max(0.4, size / 64), max(0.5, size / 40), opacity=0.18)
-    cv.fill(front, vertical_in(front_top_y, bottom, [(0, front_top), (1, front_bottom)], cv.scale))
+    cv.fill(front, vertical_in(front_top_y, bottom, [(0, front_top), (1, front_bottom)], cv.k))
     cv.fill(cv.edge(front, 0, max(0.6, size / 32)), (255, 255, 255), 0.55)
     cv.fill(cv.edge(front, 0, -max(0.6, size / 40)), back, 0.55)
     # A darker outline keeps the shape readable on white and on dark backgrounds alike.
@@ -72,7 +78,7 @@ def folder(cv, x, y, size, colour="yellow", paper=True):
 
 
 def _shrunk(cv, mask, px):
-    return shrink(mask, px * cv.scale)
+    return shrink(mask, px * cv.k)
 
 
 # --- emblems: each draws into the folder front box (l, t, r, b) ---------------------------------
@@ -108,7 +114,7 @@ def emblem_star(cv, front, size):
     cx, cy, d = _front_centre(front)
     m = cv.polygon(star_points(cx, cy + d * 0.02, d * 0.44, d * 0.19))
     cv.shadow(m, 0, size / 48, size / 64, (120, 70, 0), 0.5)
-    cv.fill(m, vertical_in(cy - d * 0.4, cy + d * 0.4, [(0, (255, 236, 120)), (1, (246, 170, 20))], cv.scale))
+    cv.fill(m, vertical_in(cy - d * 0.4, cy + d * 0.4, [(0, (255, 236, 120)), (1, (246, 170, 20))], cv.k))
     cv.fill(cv.edge(m, 0, -max(0.5, size / 48)), (170, 100, 0), 0.6)
 
 
@@ -116,7 +122,7 @@ def emblem_heart(cv, front, size):
     cx, cy, d = _front_centre(front)
     m = heart_mask(cv, cx, cy, d * 0.9)
     cv.shadow(m, 0, size / 48, size / 64, (90, 0, 0), 0.5)
-    cv.fill(m, vertical_in(cy - d * 0.4, cy + d * 0.4, [(0, (255, 110, 120)), (1, (200, 20, 40))], cv.scale))
+    cv.fill(m, vertical_in(cy - d * 0.4, cy + d * 0.4, [(0, (255, 110, 120)), (1, (200, 20, 40))], cv.k))
 
 
 def emblem_lock(cv, front, size):
@@ -125,10 +131,10 @@ def emblem_lock(cv, front, size):
     shackle = cv.arc((cx - w * 0.34, cy - d * 0.46, cx + w * 0.34, cy + d * 0.1), 180, 360, max(1, d * 0.11))
     cv.rect((cx - w * 0.34 - d * 0.055, cy - d * 0.2, cx - w * 0.34 + d * 0.055, cy), mask=shackle)
     cv.rect((cx + w * 0.34 - d * 0.055, cy - d * 0.2, cx + w * 0.34 + d * 0.055, cy), mask=shackle)
-    cv.fill(shackle, vertical_in(cy - d * 0.46, cy, [(0, (236, 240, 246)), (1, (170, 178, 190))], cv.scale))
+    cv.fill(shackle, vertical_in(cy - d * 0.46, cy, [(0, (236, 240, 246)), (1, (170, 178, 190))], cv.k))
     body = cv.rect((cx - w / 2, cy - d * 0.08, cx + w / 2, cy + d * 0.42), max(0.5, d * 0.06))
     cv.shadow(body, 0, size / 48, size / 64, opacity=0.4)
-    cv.fill(body, vertical_in(cy - d * 0.08, cy + d * 0.42, [(0, (255, 214, 90)), (1, (206, 140, 20))], cv.scale))
+    cv.fill(body, vertical_in(cy - d * 0.08, cy + d * 0.42, [(0, (255, 214, 90)), (1, (206, 140, 20))], cv.k))
     cv.fill(cv.edge(body, 0, max(0.5, size / 48)), (255, 255, 255), 0.6)
     hole = cv.circle(cx, cy + d * 0.12, d * 0.07)
     cv.rect((cx - d * 0.03, cy + d * 0.12, cx + d * 0.03, cy + d * 0.28), mask=hole)
@@ -157,7 +163,7 @@ def emblem_pictures(cv, front, size):
     inset = max(1, round(d * 0.08))
     sky_box = (box[0] + inset, box[1] + inset, box[2] - inset, box[3] - inset)
     sky = cv.rect(sky_box)
-    cv.fill(sky, vertical_in(sky_box[1], sky_box[3], [(0, (110, 180, 245)), (1, (190, 225, 255))], cv.scale))
+    cv.fill(sky, vertical_in(sky_box[1], sky_box[3], [(0, (110, 180, 245)), (1, (190, 225, 255))], cv.k))
     hill = intersect(cv.ellipse((sky_box[0] - w * 0.2, cy + h * 0.02, cx + w * 0.35, cy + h * 0.9)), sky)
     hill2 = intersect(cv.ellipse((cx - w * 0.1, cy - h * 0.05, sky_box[2] + w * 0.3, cy + h * 0.95)), sky)
     cv.fill(hill2, (58, 150, 60))
@@ -221,7 +227,7 @@ def emblem_archive(cv, front, size):
     cv.fill(teeth, (230, 220, 200))
     pull = cv.rect((cx - d * 0.13, cy + d * 0.02, cx + d * 0.13, cy + d * 0.36), max(0.5, d * 0.05))
     cv.shadow(pull, 0, size / 48, size / 64, opacity=0.4)
-    cv.fill(pull, vertical_in(cy, cy + d * 0.36, [(0, (245, 245, 245)), (1, (170, 170, 170))], cv.scale))
+    cv.fill(pull, vertical_in(cy, cy + d * 0.36, [(0, (245, 245, 245)), (1, (170, 170, 170))], cv.k))
     if size >= 32:
         cv.fill(cv.rect((cx - d * 0.05, cy + d * 0.14, cx + d * 0.05, cy + d * 0.28)), (90, 90, 90))
 
@@ -266,7 +272,7 @@ def emblem_favourites(cv, front, size):
     m = cv.polygon([(x0 - w / 2, top), (x0 + w / 2, top), (x0 + w / 2, cy + d * 0.42),
                     (x0, cy + d * 0.26), (x0 - w / 2, cy + d * 0.42)])
     cv.shadow(m, size / 64, size / 48, size / 64, opacity=0.4)
-    cv.fill(m, vertical_in(top, cy + d * 0.42, [(0, (240, 60, 70)), (1, (180, 20, 40))], cv.scale))
+    cv.fill(m, vertical_in(top, cy + d * 0.42, [(0, (240, 60, 70)), (1, (180, 20, 40))], cv.k))
     cv.fill(cv.edge(m, max(0.5, size / 64), 0), (255, 255, 255), 0.35)
     if size >= 32:
         s = cv.polygon(star_points(x0, cy - d * 0.06, w * 0.36, w * 0.15))
@@ -337,10 +343,16 @@ FOLDERS = {
 }
 
 
+def _supersampling(size):
+    """Mask pixels per picture pixel: eight keeps the small sizes' fine edges; the large ones
+    have enough pixels of their own."""
+    return 8 if size <= 96 else 4
+
+
 def library_icon(name, size):
     colour, emblem = FOLDERS[name]
-    cv = Canvas(size, size, scale=8)
-    front = folder(cv, 0, 0, size, colour, paper=emblem is None or size > 16)
+    cv = Canvas(size, size, scale=_supersampling(size))
+    front = folder(cv, 0, 0, size, colour, paper=emblem is None or size > 16, alone=True)
     if emblem:
         emblem(cv, _emblem_box(front, size), size)
     return cv.finish()
@@ -359,11 +371,12 @@ def _emblem_box(front, size):
 # --- logo -----------------------------------------------------------------------------------
 
 LOGO_BLUE = ((66, 140, 230), (22, 70, 160))
+LETTERED_Q = 24   # up to this size a drawn ring would blur: the Q is set in type instead
 
 
-def logo(cv, x, y, size):
+def logo(cv, x, y, size, alone=False):
     """The product logo: a golden folder with a blue badge bearing a Q."""
-    front = folder(cv, x, y, size, "yellow", paper=size > 16)
+    front = folder(cv, x, y, size, "yellow", paper=size > 16, alone=alone)
     l, t, r, b = front
     if size <= 16:
         # Placed on whole pixels, with a thicker Q, so the badge stays crisp at its smallest.
@@ -371,61 +384,72 @@ def logo(cv, x, y, size):
     else:
         br = size * 0.25
         bx, by = r - br * 1.05, b - br * 0.95
+        if size <= LETTERED_Q:
+            bx, by = round(bx), round(by)   # the lettered Q is centred on a whole pixel
     badge = cv.circle(bx, by, br)
     cv.shadow(badge, size / 64, size / 40, size / 40, opacity=0.45)
     # White rim around the badge separates it from the folder.
     cv.fill(cv.circle(bx, by, br + max(0.6, size / 40)), (255, 255, 255))
-    cv.fill(badge, vertical_in(by - br, by + br, [(0, LOGO_BLUE[0]), (1, LOGO_BLUE[1])], cv.scale))
+    cv.fill(badge, vertical_in(by - br, by + br, [(0, LOGO_BLUE[0]), (1, LOGO_BLUE[1])], cv.k))
     cv.fill(cv.edge(badge, size / 64, size / 48), (255, 255, 255), 0.35)
-    if size <= 16:
-        return   # the Q is lettered at final size by logo_image: hinting keeps it readable
+    if size <= LETTERED_Q:
+        return bx, by   # the Q is lettered at final size by logo_image: hinting keeps it readable
     # The Q: a ring with a tail running to the lower right.
     ring_w = br * 0.26
     q = cv.ring(bx, by - br * 0.04, br * 0.6, br * 0.6 - ring_w)
     cv.line([(bx + br * 0.12, by + br * 0.18), (bx + br * 0.58, by + br * 0.62)], ring_w * 0.95, q)
     cv.fill(q, (255, 255, 255))
+    return bx, by
 
 
 def over_white(image):
     return over((255, 255, 255), image)
 
 
-def logo_image(size, scale=8):
-    cv = Canvas(size, size, scale=scale)
-    logo(cv, 0, 0, size)
+def logo_image(size):
+    cv = Canvas(size, size, scale=_supersampling(size))
+    bx, by = logo(cv, 0, 0, size, alone=True)
     image = cv.finish()
     if size <= 16:
         text(image, (11, 11), "Q", "bold", 9, (255, 255, 255), anchor="mm")
+    elif size <= LETTERED_Q:
+        text(image, (bx, by), "Q", "bold", round(size * 0.42), (255, 255, 255), anchor="mm")
     return image
 
 
 # --- icon files -----------------------------------------------------------------------------
 
-def ico_bytes(images):
-    """An icon file holding each RGBA image as a 32-bit DIB with its AND mask."""
+def ico_bytes(images, png_from=None):
+    """An icon file holding each RGBA image as a 32-bit DIB with its AND mask, or, for images of
+    png_from pixels and more, as a PNG (the shell reads those since Windows Vista)."""
     entries, blobs = [], []
     offset = 6 + 16 * len(images)
     for im in images:
         w, h = im.size
-        px = im.tobytes("raw", "BGRA", 0, -1)  # rows bottom-up, as a DIB stores them
-        mask_stride = ((w + 31) // 32) * 4
-        alpha = im.getchannel("A")
-        mask = bytearray()
-        for row in range(h - 1, -1, -1):
-            bits = bytearray(mask_stride)
-            for col in range(w):
-                if alpha.getpixel((col, row)) == 0:
-                    bits[col // 8] |= 0x80 >> (col % 8)
-            mask += bits
-        header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, len(px) + len(mask), 0, 0, 0, 0)
-        blob = header + px + bytes(mask)
+        blob = _png(im) if png_from is not None and w >= png_from else _dib(im)
         entries.append(struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(blob), offset))
         blobs.append(blob)
         offset += len(blob)
     return struct.pack("<HHH", 0, 1, len(images)) + b"".join(entries) + b"".join(blobs)
 
 
-def write_ico(path, render):
-    """Write an icon file with the 16, 32 and 48 pixel images that render(size) returns."""
-    with open(path, "wb") as f:
-        f.write(ico_bytes([render(s) for s in ICON_SIZES]))
+def _dib(im):
+    w, h = im.size
+    px = im.tobytes("raw", "BGRA", 0, -1)  # rows bottom-up, as a DIB stores them
+    mask_stride = ((w + 31) // 32) * 4
+    alpha = im.getchannel("A")
+    mask = bytearray()
+    for row in range(h - 1, -1, -1):
+        bits = bytearray(mask_stride)
+        for col in range(w):
+            if alpha.getpixel((col, row)) == 0:
+                bits[col // 8] |= 0x80 >> (col % 8)
+        mask += bits
+    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, len(px) + len(mask), 0, 0, 0, 0)
+    return header + px + bytes(mask)
+
+
+def _png(im):
+    out = io.BytesIO()
+    im.save(out, "PNG", optimize=True)
+    return out.getvalue()

@@ -9,6 +9,17 @@ PRESSABLE_STATES = ("up", "hot", "down")
 LINK_STATES = ("up", "hot")
 TARGET_COUNT = 8
 
+# Display scales in percent beyond 96 DPI (100%). Each has its own set of the windows' pictures,
+# drawn at that size and stored compressed: <name>_<percent>.png, the splash as a JPEG.
+SCALES = (125, 150, 175, 200, 250)
+
+# Icon image sizes. The program's icon covers every size the shell asks for up to 256 (kept as
+# PNG inside the file, as the shell's own are). The library's icons serve as folder icons and in
+# the icon preview, which shows the 32-pixel image at 96 DPI and the one of its scale beyond.
+PROGRAM_ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 96, 128, 256)
+LIBRARY_ICON_SIZES = (16, 20, 24, 32, 40, 48, 56, 64, 80, 256)
+PNG_ICON_SIZE = 256   # images this large are stored PNG-compressed
+
 # The icon library in the order the icon picker offers it: plain colours, then emblems.
 LIBRARY = (
     "folder_yellow", "folder_blue", "folder_green", "folder_red", "folder_purple", "folder_orange",
@@ -19,18 +30,35 @@ LIBRARY = (
 )
 
 
-def button_files():
-    names = []
+def button_stems():
+    stems = []
     for name in LARGE_BUTTONS + WINDOW_BUTTONS:
-        names += [f"btn_{name}_{state}.bmp" for state in PRESSABLE_STATES]
+        stems += [f"btn_{name}_{state}" for state in PRESSABLE_STATES]
     for name in LINK_BUTTONS:
-        names += [f"btn_{name}_{state}.bmp" for state in LINK_STATES]
-    return names
+        stems += [f"btn_{name}_{state}" for state in LINK_STATES]
+    return stems
+
+
+def button_files():
+    return [f"{stem}.bmp" for stem in button_stems()]
+
+
+def window_pictures():
+    """The stems of the pictures every scale has: skins, buttons, targets."""
+    return (["skin_main", "skin_dialog"] + button_stems()
+            + [f"target_{i}" for i in range(TARGET_COUNT)])
+
+
+def scaled_files(percent):
+    return [f"{stem}_{percent}.png" for stem in window_pictures()] + [f"splash_{percent}.jpg"]
 
 
 def outputs():
-    return (["skin_main.bmp", "skin_dialog.bmp"] + button_files()
-            + [f"target_{i}.bmp" for i in range(TARGET_COUNT)]
-            + ["splash.jpg", "quorrel.ico", "logo_64.bmp"]
-            + [f"library/{name}.ico" for name in LIBRARY]
-            + ["preview.png"])
+    files = (["skin_main.bmp", "skin_dialog.bmp"] + button_files()
+             + [f"target_{i}.bmp" for i in range(TARGET_COUNT)]
+             + ["splash.jpg", "quorrel.ico", "logo_64.bmp"]
+             + [f"library/{name}.ico" for name in LIBRARY]
+             + ["preview.png", "preview_icons.png"])
+    for percent in SCALES:
+        files += scaled_files(percent) + [f"preview_{percent}.png"]
+    return files + ["pixel_sums.txt"]

@@ -2,10 +2,15 @@
 
 Shapes are drawn as coverage masks at `scale` times the final size and averaged down, which
 gives clean anti-aliased edges without relying on any renderer's own smoothing. Coordinates are
-always given in final pixels (floats allowed); pixel (i, j) covers the square [i, i+1) x [j, j+1).
-Text is the exception: it is rendered at its final size, where the font's hinting keeps small
-letters sharp.
+always given in 96-DPI pixels (floats allowed); pixel (i, j) covers the square [i, i+1) x [j, j+1).
+A canvas with a zoom (1.25 for 125%, ...) maps them onto a picture that many times larger, so
+every shape is drawn at the larger size itself, never blown up from a small bitmap. Text is
+rendered at its final size too, where the font's hinting keeps small letters sharp.
+
+Lengths that the windows' layout also scales (control edges, the picture's own size) are
+rounded the way the windows round them: device = floor(v * zoom + 0.5), see `at`.
 """
+import math
 import os
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
@@ -42,12 +47,38 @@ def mix(a, b, t):
     return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(len(a)))
 
 
-class Canvas:
-    """A supersampled RGBA drawing surface for one picture."""
+def at(v, zoom):
+    """A 96-DPI length on a display of that zoom, in whole pixels: v * dpi / 96 rounded half
+    up, as the windows place and size their controls."""
+    return v if zoom == 1 else int(math.floor(v * zoom + 0.5))
 
-    def __init__(self, width, height, scale=4, background=(0, 0, 0, 0)):
-        self.width, self.height, self.scale = width, height, scale
-        self.image = Image.new("RGBA", (width * scale, height * scale), rgba(background))
+
+class Canvas:
+    """A supersampled RGBA drawing surface for one picture.
+
+    width and height are 96-DPI sizes; the picture is at(width) x at(height) pixels. Afterwards
+    self.width and self.height are that picture's extent in 96-DPI units, so a shape spanning
+    (0, 0, width, height) still fills it exactly."""
+
+    def __init__(self, width, height, scale=4, background=(0, 0, 0, 0), zoom=1):
+        self.zoom, self.scale = zoom, scale
+        self.size = (at(width, zoom), at(height, zoom))
+        self.width, self.height = (width, height) if zoom == 1 else (self.size[0] / zoom, self.size[1] / zoom)
+        # Mask pixels per 96-DPI unit; the same number as before when nothing is zoomed.
+        self.k = scale if zoom == 1 else scale * zoom
+        self.image = Image.new("RGBA", (self.size[0] * scale, self.size[1] * scale), rgba(background))
+
+    def snap(self, v):
+        """The 96-DPI coordinate v moved to the pixel edge the windows round it to."""
+        return v if self.zoom == 1 else at(v, self.zoom) / self.zoom
+
+    def whole(self, v):
+        """A thickness of v 96-DPI pixels, made whole pixels (at least one) at this zoom."""
+        return v if self.zoom == 1 else max(1, at(v, self.zoom)) / self.zoom
+
+    def unit(self, v=1):
+        """The same thickness in mask pixels, for shrink and grow."""
+        return round(self.whole(v) * self.k)
 
     @property
     def big_size(self):
@@ -58,19 +89,19 @@ class Canvas:
         return Image.new("L", self.big_size, 0)
 
     def _box(self, box):
-        s = self.scale
+        s = self.k
         x0, y0, x1, y1 = box
         return [round(x0 * s), round(y0 * s), round(x1 * s) - 1, round(y1 * s) - 1]
 
     def _pts(self, points):
-        s = self.scale
+        s = self.k
         return [(x * s, y * s) for x, y in points]
 
     def rect(self, box, radius=0, mask=None, value=255):
         m = mask if mask is not None else self.mask()
         d = ImageDraw.Draw(m)
         if radius > 0:
-            d.rounded_rectangle(self._box(box), radius=radius * self.scale, fill=value)
+            d.rounded_rectangle(self._box(box), radius=radius * self.k, fill=value)
         else:
             d.rectangle(self._box(box), fill=value)
         return m
@@ -93,7 +124,7 @@ class Canvas:
         m = mask if mask is not None else self.mask()
         d = ImageDraw.Draw(m)
         pts = self._pts(points)
-        w = max(1, round(width * self.scale))
+        w = max(1, round(width * self.k))
         d.line(pts, fill=value, width=w, joint="curve")
         if round_caps:
             r = w / 2
@@ -103,7 +134,7 @@ class Canvas:
 
     def arc(self, box, start, end, width, mask=None, value=255):
         m = mask if mask is not None else self.mask()
-        ImageDraw.Draw(m).arc(self._box(box), start, end, fill=value, width=max(1, round(width * self.scale)))
+        ImageDraw.Draw(m).arc(self._box(box), start, end, fill=value, width=max(1, round(width * self.k)))
         return m
 
     def ring(self, cx, cy, r_out, r_in, mask=None):
@@ -113,31 +144,37 @@ class Canvas:
     def text_mask(self, xy, text, face, px, anchor="la"):
         """Text as a supersampled mask (for large lettering that is part of a shape)."""
         m = self.mask()
-        s = self.scale
-        ImageDraw.Draw(m).text((xy[0] * s, xy[1] * s), text, fill=255, font=font(face, px * s), anchor=anchor)
+        s = self.k
+        ImageDraw.Draw(m).text((xy[0] * s, xy[1] * s), text, fill=255, font=font(face, round(px * s)), anchor=anchor)
         return m
 
     def shifted(self, mask, dx, dy):
-        """The mask moved by (dx, dy) final pixels; what moves in is empty."""
-        s = self.scale
+        """The mask moved by (dx, dy) 96-DPI pixels; what moves in is empty."""
+        s = self.k
         return _shift(mask, round(dx * s), round(dy * s))
 
     # --- painting -------------------------------------------------------------------------
     def fill(self, mask, paint, opacity=1.0):
-        """Composite a colour or a paint (callable size -> RGBA image) through a mask."""
-        src = paint(self.big_size) if callable(paint) else Image.new("RGBA", self.big_size, rgba(paint))
-        alpha = ImageChops.multiply(src.getchannel("A"), mask)
+        """Composite a colour or a paint (callable (size, box) -> RGBA image of the box) through
+        a mask. Only the mask's bounding box is touched: outside it nothing would change."""
+        box = mask.getbbox()
+        if box is None:
+            return
+        size = (box[2] - box[0], box[3] - box[1])
+        src = paint(self.big_size, box) if callable(paint) else Image.new("RGBA", size, rgba(paint))
+        alpha = ImageChops.multiply(src.getchannel("A"), mask.crop(box))
         if opacity < 1.0:
             alpha = alpha.point(lambda v: int(v * opacity + 0.5))
         src.putalpha(alpha)
-        self.image.alpha_composite(src)
+        self.image.alpha_composite(src, box[:2])
 
-    def shadow(self, mask, dx, dy, blur, colour=(0, 0, 0), opacity=0.5):
-        s = self.scale
+    def shadow(self, mask, dx, dy, blur, colour=(0, 0, 0), opacity=0.5, clip=None):
+        """A blurred copy of the mask, moved by (dx, dy); only inside clip when one is given."""
+        s = self.k
         m = _shift(mask, round(dx * s), round(dy * s))
         if blur > 0:
-            m = m.filter(ImageFilter.GaussianBlur(blur * s))
-        self.fill(m, rgba(colour), opacity)
+            m = _blurred(m, blur * s)
+        self.fill(m if clip is None else intersect(m, clip), rgba(colour), opacity)
 
     def edge(self, mask, dx, dy):
         """The band of the mask that lies within (dx, dy) of its edge on that side."""
@@ -145,8 +182,22 @@ class Canvas:
 
     def finish(self):
         """The picture at its final size (RGBA, averaged with premultiplied alpha)."""
-        small = self.image.convert("RGBa").resize((self.width, self.height), Image.Resampling.BOX)
+        small = self.image.convert("RGBa").resize(self.size, Image.Resampling.BOX)
         return small.convert("RGBA")
+
+
+def _blurred(mask, radius):
+    """A Gaussian blur of the mask, worked out only around its bounding box: far enough away
+    (four radii) the blur of an empty area is empty."""
+    box = mask.getbbox()
+    if box is None:
+        return mask
+    margin = int(4 * radius) + 4
+    w, h = mask.size
+    box = (max(0, box[0] - margin), max(0, box[1] - margin), min(w, box[2] + margin), min(h, box[3] + margin))
+    out = Image.new(mask.mode, mask.size, 0)
+    out.paste(mask.crop(box).filter(ImageFilter.GaussianBlur(radius)), box[:2])
+    return out
 
 
 def _shift(mask, dx, dy):
@@ -178,6 +229,17 @@ def shrink(mask, px):
 
 
 def _rank(mask, n, pick):
+    # Only the mask's bounding box, with a margin of n, can change; the large canvases of the
+    # bigger scales are mostly empty around a shape.
+    box = mask.getbbox()
+    if box is None:
+        return mask.copy()
+    w, h = mask.size
+    box = (max(0, box[0] - n), max(0, box[1] - n), min(w, box[2] + n), min(h, box[3] + n))
+    if box != (0, 0, w, h):
+        out = Image.new(mask.mode, mask.size, 0)
+        out.paste(_rank(mask.crop(box), n, pick), box[:2])
+        return out
     # A square brush is separable (rows, then columns), and a brush of radius a followed by one
     # of radius b is one of radius a + b when b <= a + 1: radii 1, 2, 4, ... and the rest.
     steps, total = [], 0
@@ -195,30 +257,29 @@ def _rank(mask, n, pick):
 
 def vertical(stops):
     """A paint: a vertical gradient through (t, colour) stops, t from 0 (top) to 1 (bottom)."""
-    return lambda size: _gradient(size, stops, vertical=True)
+    return lambda size, box: _gradient(size, box, stops, vertical=True)
 
 
 def horizontal(stops):
-    return lambda size: _gradient(size, stops, vertical=False)
+    return lambda size, box: _gradient(size, box, stops, vertical=False)
 
 
 def vertical_in(top, bottom, stops, scale):
     """A vertical gradient that spans only the rows top..bottom (final pixels)."""
-    def paint(size):
-        h = size[1]
+    def paint(size, box):
         rows = []
-        for y in range(h):
+        for y in range(box[1], box[3]):
             t = (y / scale - top) / max(1e-6, bottom - top)
             rows.append(_at(stops, min(1.0, max(0.0, t))))
-        col = Image.new("RGBA", (1, h))
+        col = Image.new("RGBA", (1, len(rows)))
         col.putdata(rows)
-        return col.resize(size, Image.Resampling.NEAREST)
+        return col.resize((box[2] - box[0], box[3] - box[1]), Image.Resampling.NEAREST)
     return paint
 
 
 def radial(cx, cy, r, stops, scale):
     """A radial gradient centred at (cx, cy) final pixels with radius r."""
-    def paint(size):
+    def paint(size, box):
         # Distance field at a quarter of the resolution, scaled up: smooth and quick enough.
         f = 4
         sw, sh = max(1, size[0] // f), max(1, size[1] // f)
@@ -228,7 +289,7 @@ def radial(cx, cy, r, stops, scale):
                       for y in range(sh) for x in range(sw)])
         dist = dist.resize(size, Image.Resampling.BILINEAR)
         ramp = [_at(stops, i / 255) for i in range(256)]
-        return Image.merge("RGBA", [dist.point([c[band] for c in ramp]) for band in range(4)])
+        return Image.merge("RGBA", [dist.point([c[band] for c in ramp]) for band in range(4)]).crop(box)
     return paint
 
 
@@ -242,18 +303,28 @@ def _at(stops, t):
     return rgba(stops[-1][1])
 
 
-def _gradient(size, stops, vertical):
+def _gradient(size, box, stops, vertical):
     w, h = size
     n = h if vertical else w
     line = Image.new("RGBA", (1, n) if vertical else (n, 1))
     line.putdata([_at(stops, i / max(1, n - 1)) for i in range(n)])
-    return line.resize(size, Image.Resampling.NEAREST)
+    line = line.crop((0, box[1], 1, box[3]) if vertical else (box[0], 0, box[2], 1))
+    return line.resize((box[2] - box[0], box[3] - box[1]), Image.Resampling.NEAREST)
 
 
 # --- final-size text ------------------------------------------------------------------------
 
-def text(image, xy, s, face, px, colour, anchor="la", shadow=None):
-    """Draw hinted text onto a final-size RGBA image; shadow = (dx, dy, colour, opacity)."""
+def text(image, xy, s, face, px, colour, anchor="la", shadow=None, zoom=1):
+    """Draw hinted text onto a final-size RGBA image; shadow = (dx, dy, colour, opacity).
+
+    With a zoom, the position, the em size and the shadow's offset are 96-DPI values: the text
+    is set in the larger size itself, its origin on a whole pixel so the hinting stays sharp.
+    The em size is rounded down: a word never grows more than its place, so what fits at
+    96 DPI fits at every scale."""
+    if zoom != 1:
+        xy, px = (at(xy[0], zoom), at(xy[1], zoom)), int(px * zoom)
+        if shadow:
+            shadow = (at(shadow[0], zoom), at(shadow[1], zoom)) + tuple(shadow[2:])
     if shadow:
         dx, dy, scolour, opacity = shadow
         _text_over(image, (xy[0] + dx, xy[1] + dy), s, face, px, rgba(scolour, int(255 * opacity)), anchor)
@@ -283,12 +354,15 @@ def keyed(image, key, threshold, backdrop=None):
     out = Image.new("RGB", image.size, key)
     out.paste(image.convert("RGB") if backdrop is None else over(backdrop, image), (0, 0), solid)
     near = (key[0], key[1], key[2] + 1 if key[2] < 255 else key[2] - 1)
-    px, sp = out.load(), solid.load()
-    for y in range(out.size[1]):
-        for x in range(out.size[0]):
-            if sp[x, y] and px[x, y] == key:
-                px[x, y] = near
+    out.paste(near, (0, 0), intersect(solid, where(out, key)))
     return out
+
+
+def where(image, colour):
+    """A mask: 255 where the RGB image has exactly that colour, 0 elsewhere."""
+    bands = ImageChops.difference(image, Image.new("RGB", image.size, colour)).split()
+    same = [band.point(lambda v: 255 if v == 0 else 0) for band in bands]
+    return intersect(intersect(same[0], same[1]), same[2])
 
 
 def over(background, image):

@@ -1,4 +1,5 @@
-"""The eight 36 x 36 pictures of the disguise targets, on white, in the targets' index order."""
+"""The eight 36 x 36 pictures of the disguise targets, on white, in the targets' index order
+(drawn larger for a zoom: 45 x 45 at 125%, ...)."""
 import math
 
 from icons import gear_mask
@@ -14,10 +15,10 @@ def _lit(cv, mask, top, bottom, y0, y1, rim=None, shadow=True):
         cv.shadow(mask, 0.6, 1.0, 0.9, opacity=0.35)
     if rim:
         cv.fill(mask, rim)
-        inner = shrink(mask, cv.scale)
+        inner = shrink(mask, cv.unit())
     else:
         inner = mask
-    cv.fill(inner, vertical_in(y0, y1, [(0, top), (1, bottom)], cv.scale))
+    cv.fill(inner, vertical_in(y0, y1, [(0, top), (1, bottom)], cv.k))
     cv.fill(cv.edge(inner, 0, 0.8), WHITE, 0.45)
     return inner
 
@@ -26,13 +27,13 @@ def _globe(cv, cx, cy, r):
     disc = cv.circle(cx, cy, r)
     cv.shadow(disc, 0.6, 1.0, 0.9, opacity=0.35)
     cv.fill(disc, (22, 84, 170))
-    inner = shrink(disc, cv.scale)
-    cv.fill(inner, vertical_in(cy - r, cy + r, [(0, (120, 190, 250)), (1, (30, 110, 200))], cv.scale))
+    inner = shrink(disc, cv.unit())
+    cv.fill(inner, vertical_in(cy - r, cy + r, [(0, (120, 190, 250)), (1, (30, 110, 200))], cv.k))
     # Land masses: a few soft blobs in green, clipped to the sphere.
     land = cv.ellipse((cx - r * 0.75, cy - r * 0.6, cx - r * 0.05, cy + r * 0.15))
     cv.ellipse((cx - r * 0.35, cy + r * 0.05, cx + r * 0.15, cy + r * 0.85), land)
     cv.ellipse((cx + r * 0.2, cy - r * 0.75, cx + r * 0.8, cy - r * 0.15), land)
-    cv.fill(intersect(land, inner), vertical_in(cy - r, cy + r, [(0, (140, 214, 100)), (1, (50, 150, 60))], cv.scale))
+    cv.fill(intersect(land, inner), vertical_in(cy - r, cy + r, [(0, (140, 214, 100)), (1, (50, 150, 60))], cv.k))
     grid = cv.mask()
     lw = max(0.5, r * 0.07)
     cv.arc((cx - r * 0.45, cy - r, cx + r * 0.45, cy + r), 0, 360, lw, grid)
@@ -54,7 +55,7 @@ def _monitor(cv, box, stand=True):
     _lit(cv, frame, (214, 220, 230), (150, 158, 172), t, b, rim=(86, 92, 104))
     screen_box = (l + 2, t + 2, r - 2, b - 3 if (b - t) > 12 else b - 2)
     screen = cv.rect(screen_box)
-    cv.fill(screen, vertical_in(screen_box[1], screen_box[3], [(0, (90, 170, 240)), (1, (24, 80, 170))], cv.scale))
+    cv.fill(screen, vertical_in(screen_box[1], screen_box[3], [(0, (90, 170, 240)), (1, (24, 80, 170))], cv.k))
     glare = intersect(cv.polygon([(l, t), (l + (r - l) * 0.55, t), (l + (r - l) * 0.2, b), (l, b)]), screen)
     cv.fill(glare, WHITE, 0.16)
     if stand:
@@ -69,10 +70,10 @@ def web_page(cv):
     page = cv.rect((3, 4, 29, 29), 2)
     cv.shadow(page, 0.6, 1.0, 0.9, opacity=0.35)
     cv.fill(page, (120, 130, 146))
-    inner = shrink(page, cv.scale)
+    inner = shrink(page, cv.unit())
     cv.fill(inner, (252, 252, 252))
     bar = intersect(cv.rect((3, 4, 29, 10)), inner)
-    cv.fill(bar, vertical_in(4, 10, [(0, (96, 160, 236)), (1, (36, 96, 190))], cv.scale))
+    cv.fill(bar, vertical_in(4, 10, [(0, (96, 160, 236)), (1, (36, 96, 190))], cv.k))
     dots = cv.circle(6.5, 7, 1)
     cv.circle(9.5, 7, 1, dots)
     cv.circle(12.5, 7, 1, dots)
@@ -130,8 +131,8 @@ def control_panel(cv):
 def task_scheduler(cv):
     page = cv.rect((3, 6, 27, 31), 2)
     _lit(cv, page, (255, 255, 255), (230, 234, 240), 6, 31, rim=(120, 128, 142))
-    head = intersect(cv.rect((3, 6, 27, 12)), shrink(page, cv.scale))
-    cv.fill(head, vertical_in(6, 12, [(0, (246, 96, 84)), (1, (196, 40, 40))], cv.scale))
+    head = intersect(cv.rect((3, 6, 27, 12)), shrink(page, cv.unit()))
+    cv.fill(head, vertical_in(6, 12, [(0, (246, 96, 84)), (1, (196, 40, 40))], cv.k))
     rings = cv.rect((8, 3.5, 10, 8.5), 1)
     cv.rect((20, 3.5, 22, 8.5), 1, mask=rings)
     _lit(cv, rings, (230, 232, 236), (130, 136, 148), 3, 9, rim=(80, 86, 98), shadow=False)
@@ -147,7 +148,7 @@ def task_scheduler(cv):
     face = cv.circle(cx, cy, r)
     _lit(cv, face, (80, 150, 230), (28, 84, 170), cy - r, cy + r, rim=(20, 60, 130))
     dial = cv.circle(cx, cy, r - 1.8)
-    cv.fill(dial, vertical_in(cy - r, cy + r, [(0, (255, 255, 255)), (1, (226, 232, 242))], cv.scale))
+    cv.fill(dial, vertical_in(cy - r, cy + r, [(0, (255, 255, 255)), (1, (226, 232, 242))], cv.k))
     hands = cv.line([(cx, cy), (cx, cy - 5)], 1.3)
     cv.line([(cx, cy), (cx + 3.6, cy + 1.2)], 1.3, hands)
     cv.fill(hands, (40, 48, 64))
@@ -208,8 +209,8 @@ TARGETS = [web_page, recycle_bin, control_panel, task_scheduler, printer, networ
            network_connections, my_computer]
 
 
-def target(index):
-    cv = Canvas(SIZE, SIZE, scale=8)
+def target(index, zoom=1):
+    cv = Canvas(SIZE, SIZE, scale=8, zoom=zoom)
     TARGETS[index](cv)
     return over(WHITE, cv.finish())
 

@@ -1,6 +1,8 @@
 #!/usr/bin/python3
-"""Checks of the generated artwork: files, sizes and bit depths, key colours where the window
-code relies on them, icon contents, and that two runs give the same bytes."""
+"""Checks of the generated artwork at every display scale: files, sizes and bit depths, key
+colours where the window code relies on them, icon contents, and that two runs give the same
+bytes."""
+import math
 import os
 import struct
 import subprocess
@@ -20,14 +22,31 @@ OLIVE = (128, 128, 0)
 MAGENTA = (255, 0, 255)
 BODY = (222, 222, 222)
 
-SIZES = {"skin_main.bmp": (491, 342), "skin_dialog.bmp": (491, 342), "logo_64.bmp": (64, 64)}
-SIZES.update({f"target_{i}.bmp": (36, 36) for i in range(manifest.TARGET_COUNT)})
+SCALES = (100,) + manifest.SCALES
+
+
+def at(v, percent):
+    """A 96-DPI length at a scale, rounded half up as the windows round it."""
+    return (v * percent + 50) // 100
+
+
+def picture(stem, percent):
+    """The file of a window picture at a scale: the 96-DPI set is .bmp, the others .png."""
+    return f"{stem}.bmp" if percent == 100 else f"{stem}_{percent}.png"
+
+
+# The 96-DPI size of every window picture, by stem.
+STEM_SIZES = {"skin_main": (491, 342), "skin_dialog": (491, 342)}
+STEM_SIZES.update({f"target_{i}": (36, 36) for i in range(manifest.TARGET_COUNT)})
 for _name in manifest.LARGE_BUTTONS:
-    SIZES.update({f"btn_{_name}_{s}.bmp": (108, 38) for s in manifest.PRESSABLE_STATES})
+    STEM_SIZES.update({f"btn_{_name}_{s}": (108, 38) for s in manifest.PRESSABLE_STATES})
 for _name in manifest.WINDOW_BUTTONS:
-    SIZES.update({f"btn_{_name}_{s}.bmp": (31, 27) for s in manifest.PRESSABLE_STATES})
+    STEM_SIZES.update({f"btn_{_name}_{s}": (31, 27) for s in manifest.PRESSABLE_STATES})
 for _name in manifest.LINK_BUTTONS:
-    SIZES.update({f"btn_{_name}_{s}.bmp": (48, 41) for s in manifest.LINK_STATES})
+    STEM_SIZES.update({f"btn_{_name}_{s}": (48, 41) for s in manifest.LINK_STATES})
+# Every window picture of every scale, with its size there.
+SIZES = {picture(stem, p): (at(w, p), at(h, p)) for p in SCALES for stem, (w, h) in STEM_SIZES.items()}
+SIZES["logo_64.bmp"] = (64, 64)
 
 runs = []   # two output folders, filled once for all tests
 
@@ -100,6 +119,18 @@ def mean(image, box):
     return tuple(sum(c[i] for c in region) / len(region) for i in range(3))
 
 
+def png_chunks(data):
+    """The chunk types of a PNG file, in order."""
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise AssertionError("not a PNG file")
+    types, at_ = [], 8
+    while at_ < len(data):
+        length, kind = struct.unpack_from(">I4s", data, at_)
+        types.append(kind.decode("ascii"))
+        at_ += 12 + length
+    return types
+
+
 class FilesTest(unittest.TestCase):
     def test_every_listed_file_and_nothing_else(self):
         written = set()
@@ -107,28 +138,55 @@ class FilesTest(unittest.TestCase):
             written |= {os.path.relpath(os.path.join(root, n), runs[0].name).replace(os.sep, "/") for n in names}
         self.assertEqual(written, set(manifest.outputs()))
 
-    def test_bitmaps_have_their_exact_size_and_24_bits(self):
+    def test_pictures_have_their_exact_size_and_24_bits(self):
         for name, (w, h) in SIZES.items():
             with self.subTest(name=name):
-                # Positive height: bottom-up rows, which every reader of 24-bit bitmaps takes.
-                self.assertEqual(bmp_header(read(name)), (w, h, 24, 0))
+                data = read(name)
+                if name.endswith(".bmp"):
+                    # Positive height: bottom-up rows, which every reader of 24-bit bitmaps takes.
+                    self.assertEqual(bmp_header(data), (w, h, 24, 0))
+                    continue
+                # Eight bits of red, green and blue, no palette, no alpha; and nothing that would
+                # let a decoder correct colours (gamma, profile, intent): the key must arrive exact.
+                self.assertEqual(struct.unpack_from(">IIBB", data, 16), (w, h, 8, 2))
+                self.assertEqual(set(png_chunks(data)) & {"gAMA", "iCCP", "sRGB", "cHRM", "PLTE"}, set())
 
-    def test_splash_is_a_baseline_jpeg(self):
-        data = read("splash.jpg")
-        self.assertEqual(data[:2], b"\xff\xd8")
-        sof = data.find(b"\xff\xc0")
-        self.assertGreater(sof, 0, "no baseline frame header")
-        self.assertEqual(data.find(b"\xff\xc2"), -1, "progressive frame header")
-        height, width = struct.unpack_from(">HH", data, sof + 5)
-        self.assertEqual((width, height), (400, 250))
+    def test_splashes_are_baseline_jpegs_of_their_scale(self):
+        for percent in SCALES:
+            name = "splash.jpg" if percent == 100 else f"splash_{percent}.jpg"
+            with self.subTest(name=name):
+                data = read(name)
+                self.assertEqual(data[:2], b"\xff\xd8")
+                sof = data.find(b"\xff\xc0")
+                self.assertGreater(sof, 0, "no baseline frame header")
+                self.assertEqual(data.find(b"\xff\xc2"), -1, "progressive frame header")
+                height, width = struct.unpack_from(">HH", data, sof + 5)
+                self.assertEqual((width, height), (at(400, percent), at(250, percent)))
+
+    def test_pixel_sums_list_every_window_picture(self):
+        import zlib
+        lines = read("pixel_sums.txt").decode("ascii").splitlines()
+        expected = {}
+        for p in SCALES:
+            for stem in STEM_SIZES:
+                resource = stem.upper() if p == 100 else f"{stem.upper()}_{p}"
+                expected[resource] = picture(stem, p)
+        self.assertEqual(sorted(line.split()[0] for line in lines), sorted(expected))
+        for line in lines[::9]:   # a sample: the sums are what the program's test compares with
+            resource, w, h, crc = line.split()
+            with self.subTest(resource=resource):
+                im = rgb(expected[resource])
+                self.assertEqual((int(w), int(h)), im.size)
+                self.assertEqual(int(crc, 16), zlib.crc32(im.tobytes()))
+
+
+def buttons(percent):
+    return [picture(stem, percent) for stem in STEM_SIZES if stem.startswith("btn_")]
 
 
 class ButtonsTest(unittest.TestCase):
-    def buttons(self):
-        return [n for n in SIZES if n.startswith("btn_")]
-
     def test_olive_at_the_corners_and_nowhere_inside_the_shape(self):
-        for name in self.buttons():
+        for name in buttons(100) + [b for p in manifest.SCALES for b in buttons(p)]:
             with self.subTest(name=name):
                 im = rgb(name)
                 w, h = im.size
@@ -140,7 +198,7 @@ class ButtonsTest(unittest.TestCase):
 
     def test_edges_are_not_blended_toward_olive(self):
         # An edge mixed with olive turns yellowish: red and green well above blue, and close.
-        for name in self.buttons():
+        for name in buttons(100) + [b for p in manifest.SCALES for b in buttons(p)]:
             with self.subTest(name=name):
                 im = rgb(name)
                 px, (w, h) = im.load(), im.size
@@ -153,77 +211,134 @@ class ButtonsTest(unittest.TestCase):
 
     def test_states_read_dark_green_and_light_green(self):
         names = [(n, (108, 38)) for n in manifest.LARGE_BUTTONS] + [(n, (31, 27)) for n in manifest.WINDOW_BUTTONS]
-        for name, (w, h) in names:
-            with self.subTest(name=name):
-                # A band just inside the left edge: the button's face, clear of its word or sign.
-                box = (4, h // 2 - 3, 7, h // 2 + 3)
-                up, hot, down = (mean(rgb(f"btn_{name}_{s}.bmp"), box) for s in ("up", "hot", "down"))
-                self.assertLess(sum(up) / 3, 90)
-                self.assertGreater(hot[1], hot[0] + 40)
-                self.assertGreater(hot[1], hot[2] + 40)
-                self.assertGreater(down[1], down[2] + 10)
-                self.assertGreater(sum(down), sum(hot) + 150)
+        for percent in SCALES:
+            for name, (w, h) in names:
+                with self.subTest(name=name, percent=percent):
+                    # A band just inside the left edge: the button's face, clear of its word or sign.
+                    box = tuple(at(v, percent) for v in (4, h // 2 - 3, 7, h // 2 + 3))
+                    up, hot, down = (mean(rgb(picture(f"btn_{name}_{s}", percent)), box) for s in ("up", "hot", "down"))
+                    self.assertLess(sum(up) / 3, 90)
+                    self.assertGreater(hot[1], hot[0] + 40)
+                    self.assertGreater(hot[1], hot[2] + 40)
+                    self.assertGreater(down[1], down[2] + 10)
+                    self.assertGreater(sum(down), sum(hot) + 150)
 
     def test_the_link_buttons_light_up_green_when_hot(self):
-        for name in manifest.LINK_BUTTONS:
-            with self.subTest(name=name):
-                up, hot = (mean(rgb(f"btn_{name}_{s}.bmp"), (3, 3, 8, 38)) for s in ("up", "hot"))
-                self.assertGreater(up[2], up[1])       # at rest the banner's blue shows through
-                self.assertGreater(hot[1], hot[2] + 40)
+        for percent in SCALES:
+            for name in manifest.LINK_BUTTONS:
+                with self.subTest(name=name, percent=percent):
+                    box = tuple(at(v, percent) for v in (3, 3, 8, 38))
+                    up, hot = (mean(rgb(picture(f"btn_{name}_{s}", percent)), box) for s in ("up", "hot"))
+                    self.assertGreater(up[2], up[1])       # at rest the banner's blue shows through
+                    self.assertGreater(hot[1], hot[2] + 40)
+
+    def test_words_stay_centred_and_grow_with_the_scale(self):
+        # The white word of a dark button: its ink centred on the face at every scale (within a
+        # pixel and a half) and as wide as at 96 DPI times the scale (the em size rounded down).
+        widths = {}
+        for percent in SCALES:
+            for name in manifest.LARGE_BUTTONS:
+                with self.subTest(name=name, percent=percent):
+                    im = rgb(picture(f"btn_{name}_up", percent))
+                    w, h = im.size
+                    ink = Image.new("L", im.size)
+                    ink.putdata([255 if min(c) > 235 else 0 for c in im.getdata()])
+                    left, top, right, bottom = ink.getbbox()
+                    face = (at(1, percent) + w - at(2, percent)) / 2
+                    self.assertLessEqual(abs((left + right) / 2 - face), 1.5, (left, right, face))
+                    widths[name, percent] = right - left
+        for (name, percent), width in widths.items():
+            with self.subTest(name=name, percent=percent):
+                # Hinting narrows the small sizes a little more than the large ones.
+                self.assertLessEqual(width, widths[name, 100] * percent / 100 * 1.06 + 2)
+                self.assertGreaterEqual(width, widths[name, 100] * (percent - 15) / 100 - 2)
+
+
+def skin(name, percent):
+    return rgb(picture(name, percent))
 
 
 class SkinsTest(unittest.TestCase):
     def test_key_and_outline(self):
-        for name in ("skin_main.bmp", "skin_dialog.bmp"):
-            with self.subTest(name=name):
-                im = rgb(name)
-                w, h = im.size
-                for corner in ((0, h - 1), (0, 0), (w - 1, 0), (w - 1, h - 1)):
-                    self.assertEqual(im.getpixel(corner), MAGENTA, corner)
-                holes = key_pixels(im, MAGENTA) - outside(im, MAGENTA, border(im.size))
-                self.assertEqual(holes, set(), "magenta inside the outline becomes a hole in the window")
-                # The window is cut one opaque run per row: a rounded outline, no notches.
-                px = im.load()
-                for y in range(h):
-                    row = [px[x, y] != MAGENTA for x in range(w)]
-                    runs_in_row = sum(1 for x in range(w) if row[x] and (x == 0 or not row[x - 1]))
-                    self.assertLessEqual(runs_in_row, 1, f"row {y}")
+        for percent in SCALES:
+            for name in ("skin_main", "skin_dialog"):
+                with self.subTest(name=name, percent=percent):
+                    im = skin(name, percent)
+                    w, h = im.size
+                    for corner in ((0, h - 1), (0, 0), (w - 1, 0), (w - 1, h - 1)):
+                        self.assertEqual(im.getpixel(corner), MAGENTA, corner)
+                    holes = key_pixels(im, MAGENTA) - outside(im, MAGENTA, border(im.size))
+                    self.assertEqual(holes, set(), "magenta inside the outline becomes a hole in the window")
+                    # The window is cut one opaque run per row: a rounded outline, no notches.
+                    px = im.load()
+                    for y in range(h):
+                        row = [px[x, y] != MAGENTA for x in range(w)]
+                        runs_in_row = sum(1 for x in range(w) if row[x] and (x == 0 or not row[x - 1]))
+                        self.assertLessEqual(runs_in_row, 1, f"row {y}")
 
-    def assert_flat_body(self, im, box):
-        colours = set(im.crop(box).getdata())
+    def test_corners_are_round_at_every_scale(self):
+        # The cut at the top-left corner follows a circle of the outline's radius (14 pixels
+        # times the scale): row by row, the key reaches where the circle leaves a pixel's
+        # centre uncovered, within three quarters of a pixel. A blown-up corner steps in blocks.
+        for percent in SCALES:
+            with self.subTest(percent=percent):
+                im = skin("skin_main", percent)
+                px = im.load()
+                r = 14 * percent / 100
+                for y in range(int(r)):
+                    x = 0
+                    while px[x, y] == MAGENTA:
+                        x += 1
+                    expected = r - math.sqrt(r * r - (r - y - 0.5) ** 2)
+                    self.assertAlmostEqual(x, expected, delta=0.75, msg=f"row {y}")
+
+    def assert_flat_body(self, im, box, percent):
+        colours = set(im.crop(tuple(at(v, percent) for v in box)).getdata())
         self.assertEqual(colours, {BODY}, box)
 
     def test_main_body_is_flat_grey_under_the_controls(self):
-        im = rgb("skin_main.bmp")
-        self.assert_flat_body(im, (12, 92, 12 + 353, 92 + 219))     # tree
-        self.assert_flat_body(im, (15, 314, 15 + 129, 314 + 17))    # check box
-        self.assert_flat_body(im, (368, 192, 368 + 108, 310))       # large buttons
+        for percent in SCALES:
+            with self.subTest(percent=percent):
+                im = skin("skin_main", percent)
+                self.assert_flat_body(im, (12, 92, 12 + 353, 92 + 219), percent)     # tree
+                self.assert_flat_body(im, (15, 314, 15 + 129, 314 + 17), percent)    # check box
+                self.assert_flat_body(im, (368, 192, 368 + 108, 310), percent)       # large buttons
 
     def test_main_banner_holds_the_top_buttons(self):
-        im = rgb("skin_main.bmp")
-        for box in ((408, 6, 472, 33), (258, 44, 474, 85)):
-            r, g, b = mean(im, box)
-            self.assertGreater(b, r + 60, box)
-            self.assertLess(r + g + b, 400, box)
+        for percent in SCALES:
+            with self.subTest(percent=percent):
+                im = skin("skin_main", percent)
+                for box in ((408, 6, 472, 33), (258, 44, 474, 85)):
+                    r, g, b = mean(im, tuple(at(v, percent) for v in box))
+                    self.assertGreater(b, r + 60, box)
+                    self.assertLess(r + g + b, 400, box)
 
     def test_dialog_body_and_size(self):
-        im = rgb("skin_dialog.bmp")
-        self.assert_flat_body(im, (261, 293, 261 + 2 * 108 + 1, 293 + 38))   # OK and Cancel
-        self.assert_flat_body(im, (16, 308, 16 + 129, 310 + 17))             # check box, both dialogs
-        self.assert_flat_body(im, (16, 60, 470, 285))                        # page control
-        # The dialogs' client areas are 487 x 341: nothing of the outline may lie beyond.
-        px = im.load()
-        beyond = [(x, y) for y in range(342) for x in range(487, 491)] + [(x, 341) for x in range(491)]
-        self.assertEqual({px[p] for p in beyond}, {MAGENTA})
+        for percent in SCALES:
+            with self.subTest(percent=percent):
+                im = skin("skin_dialog", percent)
+                self.assert_flat_body(im, (261, 293, 261 + 2 * 108 + 1, 293 + 38), percent)   # OK and Cancel
+                self.assert_flat_body(im, (16, 308, 16 + 129, 310 + 17), percent)             # check box
+                self.assert_flat_body(im, (16, 60, 470, 285), percent)                        # page control
+                # The dialogs' client areas are 487 x 341: nothing of the outline may lie beyond.
+                w, h = im.size
+                px = im.load()
+                right, bottom = at(487, percent), at(341, percent)
+                beyond = [(x, y) for y in range(h) for x in range(right, w)]
+                beyond += [(x, y) for y in range(bottom, h) for x in range(w)]
+                self.assertEqual({px[p] for p in beyond}, {MAGENTA})
 
     def test_window_buttons_sit_on_the_same_colours_in_every_window(self):
         # One set of minimise and close pictures serves all three windows.
-        main, dialog = rgb("skin_main.bmp"), rgb("skin_dialog.bmp")
-        for dx in (0, 2):   # the disguise dialog places them two pixels further right
-            for y in range(6, 33):
-                for x in range(408, 472):
-                    a, b = main.getpixel((x, y)), dialog.getpixel((x + dx, y))
-                    self.assertLessEqual(max(abs(a[i] - b[i]) for i in range(3)), 3, (x, y, dx))
+        for percent in SCALES:
+            with self.subTest(percent=percent):
+                main, dialog = skin("skin_main", percent), skin("skin_dialog", percent)
+                for dx in (0, 2):   # the disguise dialog places them two pixels further right
+                    shift = at(408 + dx, percent) - at(408, percent)
+                    for y in range(at(6, percent), at(33, percent)):
+                        for x in range(at(408, percent), at(472, percent)):
+                            a, b = main.getpixel((x, y)), dialog.getpixel((x + shift, y))
+                            self.assertLessEqual(max(abs(a[i] - b[i]) for i in range(3)), 3, (x, y, dx))
 
 
 def ico_entries(data):
@@ -239,51 +354,61 @@ def ico_entries(data):
 
 class IconsTest(unittest.TestCase):
     def icon_files(self):
-        return ["quorrel.ico"] + [f"library/{n}.ico" for n in manifest.LIBRARY]
+        return [("quorrel.ico", manifest.PROGRAM_ICON_SIZES)] + \
+            [(f"library/{n}.ico", manifest.LIBRARY_ICON_SIZES) for n in manifest.LIBRARY]
 
     def test_library_offers_at_least_sixteen_icons(self):
         self.assertGreaterEqual(len(manifest.LIBRARY), 16)
 
-    def test_icons_hold_16_32_48_with_alpha_and_matching_masks(self):
-        for name in self.icon_files():
+    def test_icons_hold_every_size_with_alpha_and_matching_masks(self):
+        import io
+        for name, sizes in self.icon_files():
             with self.subTest(name=name):
                 entries = ico_entries(read(name))
-                self.assertEqual(sorted(e[0] for e in entries if e[2] == 32), [16, 32, 48])
+                self.assertEqual([e[0] for e in entries], list(sizes))
                 for w, h, bits, blob in entries:
-                    hsize, bw, bh, planes, bbits = struct.unpack_from("<IiiHH", blob, 0)
-                    self.assertEqual((hsize, bw, bh, planes, bbits), (40, w, 2 * h, 1, bits))
-                    stride = ((w + 31) // 32) * 4
-                    self.assertEqual(len(blob), 40 + w * h * 4 + stride * h)
-                    pixels, mask = blob[40:40 + w * h * 4], blob[40 + w * h * 4:]
-                    alphas = pixels[3::4]
-                    for i, a in enumerate(alphas):
-                        row, col = divmod(i, w)
-                        transparent = bool(mask[row * stride + col // 8] & (0x80 >> (col % 8)))
-                        self.assertEqual(transparent, a == 0, (w, row, col))
+                    self.assertEqual((h, bits), (w, 32))
+                    if w >= manifest.PNG_ICON_SIZE:
+                        # Stored as the shell stores its largest images: a PNG with alpha.
+                        with Image.open(io.BytesIO(blob)) as im:
+                            self.assertEqual((im.format, im.mode, im.size), ("PNG", "RGBA", (w, w)))
+                            alphas = im.getchannel("A").tobytes()
+                    else:
+                        hsize, bw, bh, planes, bbits = struct.unpack_from("<IiiHH", blob, 0)
+                        self.assertEqual((hsize, bw, bh, planes, bbits), (40, w, 2 * h, 1, bits))
+                        stride = ((w + 31) // 32) * 4
+                        self.assertEqual(len(blob), 40 + w * h * 4 + stride * h)
+                        pixels, mask = blob[40:40 + w * h * 4], blob[40 + w * h * 4:]
+                        alphas = pixels[3::4]
+                        for i, a in enumerate(alphas):
+                            row, col = divmod(i, w)
+                            transparent = bool(mask[row * stride + col // 8] & (0x80 >> (col % 8)))
+                            self.assertEqual(transparent, a == 0, (w, row, col))
                     # A picture with a shape: much of it opaque, its corners (nearly) clear.
                     self.assertGreater(sum(1 for a in alphas if a == 255), w * h // 3)
                     corners = (alphas[0], alphas[w - 1], alphas[-w], alphas[-1])
                     self.assertLess(max(corners), 128, corners)
 
     def test_library_icons_differ_from_each_other(self):
-        seen = {}
-        for name in manifest.LIBRARY:
-            with open(path(f"library/{name}.ico"), "rb") as f:
-                seen.setdefault(ico_entries(f.read())[1][3], []).append(name)
-        self.assertEqual([names for names in seen.values() if len(names) > 1], [])
+        for index, size in enumerate(manifest.LIBRARY_ICON_SIZES):
+            seen = {}
+            for name in manifest.LIBRARY:
+                seen.setdefault(ico_entries(read(f"library/{name}.ico"))[index][3], []).append(name)
+            self.assertEqual([names for names in seen.values() if len(names) > 1], [], size)
 
 
 class TargetsTest(unittest.TestCase):
     def test_targets_are_drawn_on_white_and_distinct(self):
-        seen = set()
-        for i in range(manifest.TARGET_COUNT):
-            with self.subTest(target=i):
-                im = rgb(f"target_{i}.bmp")
-                self.assertEqual(im.getpixel((0, 0)), (255, 255, 255))
-                drawn = sum(1 for p in im.getdata() if p != (255, 255, 255))
-                self.assertGreater(drawn, 36 * 36 // 4)
-                seen.add(im.tobytes())
-        self.assertEqual(len(seen), manifest.TARGET_COUNT)
+        for percent in SCALES:
+            seen = set()
+            for i in range(manifest.TARGET_COUNT):
+                with self.subTest(target=i, percent=percent):
+                    im = rgb(picture(f"target_{i}", percent))
+                    self.assertEqual(im.getpixel((0, 0)), (255, 255, 255))
+                    drawn = sum(1 for p in im.getdata() if p != (255, 255, 255))
+                    self.assertGreater(drawn, im.size[0] * im.size[1] // 4)
+                    seen.add(im.tobytes())
+            self.assertEqual(len(seen), manifest.TARGET_COUNT)
 
 
 class MaskTest(unittest.TestCase):

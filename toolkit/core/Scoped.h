@@ -282,6 +282,25 @@ private:
     std::array<HGDIOBJ, 4> selected_{};
 };
 
+// COM on the calling thread for a scope. A thread that has it already (in either apartment
+// kind) keeps it; each successful initialisation is given back once.
+class ScopedComApartment {
+public:
+    ScopedComApartment() noexcept : status_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ScopedComApartment()
+    {
+        if (SUCCEEDED(status_))
+            CoUninitialize();
+    }
+    ScopedComApartment(const ScopedComApartment&) = delete;
+    ScopedComApartment& operator=(const ScopedComApartment&) = delete;
+    // COM is usable on the thread: initialised here, before, or in the multithreaded apartment.
+    bool Usable() const noexcept { return SUCCEEDED(status_) || status_ == RPC_E_CHANGED_MODE; }
+
+private:
+    HRESULT status_;
+};
+
 // The process error mode for a scope; nested scopes restore in reverse order.
 class ScopedErrorMode {
 public:
