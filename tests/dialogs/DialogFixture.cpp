@@ -1,12 +1,19 @@
 #include "DialogFixture.h"
 
 #include "engine/FolderSettings.h"
+#include "engine/SettingsFiles.h"
+
+#include <algorithm>
 
 std::string DialogTest::LoadFolder(const std::string& settings, const std::string& name)
 {
     folder = dir.MakeDir(name);
-    if (!settings.empty())
-        dir.WriteFile(name + "\\DeskTop.Ini", settings);
+    if (!settings.empty()) {
+        // Text beyond ASCII is kept in UTF-16, as the program and Windows write it; a file
+        // without a byte-order mark is read in the system's legacy code page.
+        const bool ascii = std::all_of(settings.begin(), settings.end(), [](char c) { return c >= 0; });
+        dir.WriteFile(name + "\\DeskTop.Ini", ascii ? settings : Utf16File(settings));
+    }
     TheFolderCtrl->LoadSettings(folder);
     return folder;
 }

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-std::string ProgramPath()
+std::string BuiltProgramPath()
 {
     return BinPath("Quorrel.exe");
 }

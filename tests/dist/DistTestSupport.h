@@ -10,7 +10,7 @@
 #include <vector>
 
 // build/bin\Quorrel.exe as a Windows path.
-std::string ProgramPath();
+std::string BuiltProgramPath();
 // The one file in the package folder (QUORREL_DIST_PACKAGE) whose name starts with `prefix` and
 // ends with `suffix`; throws std::runtime_error unless there is exactly one.
 std::string PackageFile(const std::string& prefix, const std::string& suffix);

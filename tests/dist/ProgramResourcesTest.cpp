@@ -139,8 +139,8 @@ BOOL CALLBACK CollectResourceId(HMODULE, LPCSTR, LPSTR name, LONG_PTR list) noex
 
 TEST(ProgramVersion, NamesTheProductAndGivesOneVersionInNumbersAndText)
 {
-    const VersionResource version(ProgramPath());
-    ASSERT_TRUE(version.Present()) << ProgramPath() << " has no version resource";
+    const VersionResource version(BuiltProgramPath());
+    ASSERT_TRUE(version.Present()) << BuiltProgramPath() << " has no version resource";
 
     // U.S. English in Windows' Western code page: Explorer's Details tab shows the strings.
     EXPECT_EQ(version.Translation(), "040904e4");
@@ -169,8 +169,8 @@ TEST(ProgramVersion, NamesTheProductAndGivesOneVersionInNumbersAndText)
 
 TEST(ProgramManifest, IsTheOneManifestOfTheProgramAndTheLoaderAcceptsIt)
 {
-    const ScopedLibrary image(LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    ASSERT_TRUE(image) << ProgramPath() << ": " << SystemReason(GetLastError());
+    const ScopedLibrary image(LoadLibraryExA(BuiltProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(image) << BuiltProgramPath() << ": " << SystemReason(GetLastError());
     std::vector<ULONG_PTR> ids;
     EnumResourceNamesA(image.get(), RT_MANIFEST, &CollectResourceId, reinterpret_cast<LONG_PTR>(&ids));
     // Id 1 is the manifest the loader reads when the program starts; a second one (a default
@@ -178,7 +178,7 @@ TEST(ProgramManifest, IsTheOneManifestOfTheProgramAndTheLoaderAcceptsIt)
     EXPECT_EQ(ids, std::vector<ULONG_PTR>{1}) << "manifests other than the one with id 1";
 
     // A manifest the loader cannot parse stops the program before its first line runs.
-    const ProgramActivationContext context(ProgramPath());
+    const ProgramActivationContext context(BuiltProgramPath());
     ASSERT_NE(context.get(), INVALID_HANDLE_VALUE) << "the manifest is refused: error " << context.error();
 
     // Visual styles: the context takes the common controls of version 6 that the system has.
@@ -191,7 +191,7 @@ TEST(ProgramManifest, IsTheOneManifestOfTheProgramAndTheLoaderAcceptsIt)
 
 TEST(ProgramManifest, RunsAsInvokerDeclaresItselfDpiUnawareAndListsVistaTo11)
 {
-    const ProgramActivationContext context(ProgramPath());
+    const ProgramActivationContext context(BuiltProgramPath());
     ASSERT_NE(context.get(), INVALID_HANDLE_VALUE) << "the manifest is refused: error " << context.error();
 
     // As invoker: no prompt, no virtualisation of refused writes.

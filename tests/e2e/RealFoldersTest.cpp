@@ -26,19 +26,6 @@ constexpr POINT kOk{261 + 54, 293 + 19};
 constexpr POINT kCancel{370 + 54, 293 + 19};
 constexpr POINT kPretendButton{368 + 54, 232 + 19};
 
-std::function<bool(HWND)> Titled(const std::string& caption)
-{
-    return [caption](HWND w) { return WindowText(w) == caption; };
-}
-
-HWND ButtonCaptioned(HWND parent, const std::string& caption)
-{
-    for (HWND button : ChildrenOfClass(parent, "Button"))
-        if (WindowText(button) == caption)
-            return button;
-    return nullptr;
-}
-
 // A window's whole text, however long (a box naming several deep folders runs past a kilobyte).
 std::string FullText(HWND window)
 {
