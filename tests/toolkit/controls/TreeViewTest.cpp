@@ -274,6 +274,8 @@ TEST_F(NodeDeletion, NodesTheControlDeletesByItselfAreAnnouncedOnceAndForgotten)
     EXPECT_EQ(announced, (Texts{"new 1", "new 2", "folder"}));
     EXPECT_EQ(items.Count(), 1);
     EXPECT_EQ(errors.size(), 1u);
+    // The fixture deletes the node left after this body's locals are gone.
+    tree.OnDeletion = nullptr;
 }
 
 using NodeInsertion = TreeViewFixture;
