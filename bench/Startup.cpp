@@ -36,10 +36,14 @@ std::string ThisFolder()
     return dir;
 }
 
-// build\cmake\bench -> build\bin
+// The build names its program by its path on the host (drive Z: under Wine).
 std::string ProgramPath()
 {
-    return ThisFolder() + "..\\..\\bin\\Quorrel.exe";
+    std::string path = "Z:" QUORREL_PROGRAM;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
 }
 
 double Now()

@@ -1,16 +1,15 @@
 #!/bin/bash
-# Makes the small JPEG pictures the toolkit tests decode, with the cjpeg.exe that the bootstrap
-# builds. ctest runs it before the toolkit tests, inside the Wine environment of scripts/with-wine.
-# Usage: make-test-jpegs.sh OUTPUT-FOLDER
+# Makes the small JPEG pictures the toolkit tests decode, with the cjpeg.exe that the build makes
+# beside its libjpeg-turbo. ctest runs it before the toolkit tests, inside the Wine environment of
+# scripts/with-wine.
+# Usage: make-test-jpegs.sh CJPEG OUTPUT-FOLDER
 #   blocks.jpg       48 x 16: red, green and blue 16 x 16 blocks (baseline, quality 95)
 #   blocks-prog.jpg  the same picture, progressive
 #   gray.jpg         16 x 8 greyscale: black left half, white right half
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-out=${1:?usage: make-test-jpegs.sh OUTPUT-FOLDER}
+cjpeg=${1:?usage: make-test-jpegs.sh CJPEG OUTPUT-FOLDER}
+out=${2:?usage: make-test-jpegs.sh CJPEG OUTPUT-FOLDER}
 mkdir -p "$out"
-cjpeg=$root/build/deps/jpeg/bin/cjpeg.exe
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

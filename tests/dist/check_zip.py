@@ -1,17 +1,20 @@
 #!/usr/bin/python3
 """Checks the zip that make-dist packs for running Quorrel without installing it: exactly the
-program, its four sidecar files and the read-me, the program files identical to the build's,
-and a read-me with CRLF line ends (older Notepads show LF-only text as one line).
+program, its four sidecar files and the read-me, the program files identical to the build's
+stripped ones (their symbols stay in the .debug files beside them), and a read-me with CRLF
+line ends (older Notepads show LF-only text as one line).
 
-Usage: check_zip.py PACKAGE_FOLDER BIN_FOLDER"""
+Usage: check_zip.py PACKAGE_FOLDER BIN_FOLDER OBJDUMP"""
 import glob
 import os
+import subprocess
 import sys
+import tempfile
 import unittest
 import zipfile
 
-PACKAGE, BIN = sys.argv[1], sys.argv[2]
-del sys.argv[1:3]
+PACKAGE, BIN, OBJDUMP = sys.argv[1], sys.argv[2], sys.argv[3]
+del sys.argv[1:4]
 PROGRAM_FILES = ["Quorrel.exe", "Res.dll", "Form.dll", "icon.dll", "Help.chm"]
 
 
@@ -33,6 +36,22 @@ class Zip(unittest.TestCase):
         for name in PROGRAM_FILES:
             with open(os.path.join(BIN, name), "rb") as built:
                 self.assertEqual(self.archive.read(name), built.read(), name)
+
+    def test_program_files_carry_no_debug_information(self):
+        for name in PROGRAM_FILES:
+            if not name.endswith((".exe", ".dll")):
+                continue
+            with tempfile.TemporaryDirectory() as folder:
+                path = os.path.join(folder, name)
+                with open(path, "wb") as f:
+                    f.write(self.archive.read(name))
+                headers = subprocess.run([OBJDUMP, "-h", path], check=True, capture_output=True, text=True).stdout
+            sections = [line.split()[1] for line in headers.splitlines() if line.split()[:1] and line.split()[0].isdigit()]
+            self.assertIn(".rsrc", sections, f"{name}: no resource section listed")
+            self.assertEqual([s for s in sections if s.startswith(".debug")], [], name)
+            # The symbols a backtrace needs are kept beside the built file, not shipped.
+            if ".gnu_debuglink" in sections:
+                self.assertTrue(os.path.isfile(os.path.join(BIN, name + ".debug")), name)
 
     def test_read_me_has_windows_line_ends_and_names_its_version(self):
         data = self.archive.read("ReadMe.txt")

@@ -1,7 +1,6 @@
 #include "support/ShellNotifications.h"
 
 #include "support/TempDir.h"
-#include "toolkit/core/Scoped.h"
 
 #include <shlobj.h>
 
@@ -63,11 +62,9 @@ bool RunUnixCommand(const char* command)
     PROCESS_INFORMATION process{};
     if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return false;
-    // For a Linux program Wine answers no process handle and leaves the thread handle undefined
-    // (often the number of a live handle of ours): only a real process comes with handles to close.
-    if (process.hProcess) {
-        const ScopedKernelHandle thread(process.hThread), started(process.hProcess);
-    }
+    // Neither handle is closed: Wine gives a Linux program no process handle and leaves the
+    // thread handle as whatever its stack held, which can be the value of a handle of ours (the
+    // registry's cached root keys among them) that a close would end.
     for (int waited = 0; waited < 10000; waited += 20) {
         if (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES)
             return true;

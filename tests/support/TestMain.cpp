@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -27,6 +30,9 @@ int main(int argc, char** argv)
 {
     // No critical-error boxes may stop an unattended run.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    // ctest reads the list of tests line by line: the runtime's text mode would end every line
+    // of it with a carriage return, which then becomes part of the suite's name.
+    _setmode(_fileno(stdout), _O_BINARY);
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new UnexpectedWindowGuard);
     return RUN_ALL_TESTS();
