@@ -20,7 +20,9 @@ function(quorrel_discover_tests target label)
     TEST_LIST ${target}_TESTS)
   # The properties are set by a script of our own, after the list is read: gtest_discover_tests
   # splits values that are lists (the environment) into separate arguments.
-  set(properties "LABELS [==[${label}]==] TIMEOUT ${arg_TIMEOUT}")
+  # A crash fails the test by what Wine prints: when the debugger ends the crashed process it may
+  # do so with exit code 0, which ctest alone would count as a pass.
+  set(properties "LABELS [==[${label}]==] TIMEOUT ${arg_TIMEOUT} FAIL_REGULAR_EXPRESSION [==[wine: Unhandled ]==]")
   if(arg_ENVIRONMENT)
     string(APPEND properties " ENVIRONMENT [==[${arg_ENVIRONMENT}]==]")
   endif()
