@@ -143,31 +143,30 @@ TEST(DisplayScale, At150PercentTheMainWindowIsCutFromItsSkinAndEveryButtonAnswer
     HWND restore = ButtonAt(main, 368, 272, 108, 38);
     HWND minimise = ButtonAt(main, 408, 6, 31, 27);
     HWND close = ButtonAt(main, 441, 6, 31, 27);
-    HWND home = ButtonAt(main, 258, 44, 48, 41);
-    ButtonAt(main, 314, 44, 48, 41);
-    ButtonAt(main, 370, 44, 48, 41);
+    const std::pair<const char*, HWND> links[] = {{"home", ButtonAt(main, 258, 44, 48, 41)},
+                                                  {"email", ButtonAt(main, 314, 44, 48, 41)},
+                                                  {"help", ButtonAt(main, 370, 44, 48, 41)}};
     HWND about = ButtonAt(main, 426, 44, 48, 41);
-    {
-        // The pointer over Home: its hot picture of the 150% set, wherever that is not olive.
-        const auto hot = DrawnPicture("btn_home_hot_150.png");
+    // The pointer over each link: its hot picture of the 150% set, wherever that is not olive.
+    for (const auto& [name, link] : links) {
+        const auto hot = DrawnPicture(std::string("btn_") + name + "_hot_150.png");
         SetForegroundWindow(main);
         RECT r{};
-        GetClientRect(home, &r);
+        GetClientRect(link, &r);
         POINT at = CentreOf(r);
-        ClientToScreen(home, &at);
-        std::unique_ptr<TBitmap> shown;
+        ClientToScreen(link, &at);
         int differing = 0;
         EXPECT_TRUE(WaitFor([&] {
             SetCursorPos(at.x, at.y);
-            shown = ScreenOf(home, r);
+            const auto shown = ScreenOf(link, r);
             differing = 0;
             for (int y = 0; y < hot->Height(); ++y)
                 for (int x = 0; x < hot->Width(); ++x)
                     differing += PixelOf(*hot, x, y) != RGB(128, 128, 0) && PixelOf(*hot, x, y) != PixelOf(*shown, x, y);
             return differing == 0;
-        }, 5000)) << differing << " pixels differ from the hot picture";
-        SetCursorPos(0, 0);
+        }, 5000)) << name << ": " << differing << " pixels differ from the hot picture";
     }
+    SetCursorPos(0, 0);
 
     // The tree at 150%: the folder chosen, then each folder action by its button.
     RemoteTree tree(TreeOf(main), run.Process());
