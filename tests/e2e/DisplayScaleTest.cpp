@@ -282,6 +282,24 @@ TEST(DisplayScale, At150PercentTheAdornPagesShowTheirControlsAtScaleAndTheIconOf
     EXPECT_EQ(run.WaitForExit(), 0u);
 }
 
+TEST(DisplayScale, AProductLibraryWithoutTheLargerSplashesShowsItsOwnMadeLarger)
+{
+    const DisplayDpi dpi(144);
+    const ProgramCopy program{ProductLibraryName};
+    program.Plant(TestLibrary("OneSplash.dll"), ProductLibraryName);
+    ProgramRun run(program, "");
+    const SIZE picture = SplashPictureSize();
+    HWND splash = run.WaitForWindow([](HWND w) { return !IsMainWindow(w); }, 20000);
+    ASSERT_NE(splash, nullptr);
+    EXPECT_NE(ClassOf(splash), "#32770") << MessageBoxText(splash);
+    EXPECT_EQ(WindowSize(splash).cx, AtStartedDpi(int(picture.cx)));
+    EXPECT_EQ(WindowSize(splash).cy, AtStartedDpi(int(picture.cy)));
+    HWND main = run.WaitForWindow(IsMainWindow, 20000);
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.WaitForExit(), 0u);
+}
+
 // Every window at 96, 120, 144 and 192 DPI, saved as <window>-<dpi>.png for a look, each of
 // the size of its 96-DPI self times the scale.
 TEST(DisplayScale, EveryWindowAtEveryScale)
