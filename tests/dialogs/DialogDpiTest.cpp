@@ -214,11 +214,19 @@ TEST_F(DialogDpi, TheProgressWindowAtEachScale)
         // The path is shortened to the width of its line at this scale, not at 96 DPI's.
         const std::string shown = progress.FolderText();
         EXPECT_NE(shown.find("Summer in the mountains"), std::string::npos) << shown;
-        for (int i = 0; i < 10; ++i) {
+        // Captured once the screen shows it painted (the window's face beside its count).
+        std::unique_ptr<TBitmap> shot;
+        for (int i = 0; i < 300; ++i) {
             Application.ProcessMessages();
+            shot = CaptureWindow(progress.Handle(), 0);
+            POINT face{4, 4};
+            ClientToScreen(progress.Handle(), &face);
+            RECT window{};
+            GetWindowRect(progress.Handle(), &window);
+            if (PixelOf(*shot, face.x - window.left, face.y - window.top) == ColorToRGB(clBtnFace))
+                break;
             Sleep(10);
         }
-        const auto shot = CaptureWindow(progress.Handle());
         SaveScreenshot(*shot, "progress-" + std::to_string(dpi));
         progress.Hide();
     }
