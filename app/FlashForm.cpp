@@ -1,8 +1,11 @@
 #include "app/FlashForm.h"
 
 #include "app/ProductInfo.h"
+#include "dialogs/Artwork.h"
+#include "skin/KeyedPicture.h"
 #include "toolkit/core/Application.h"
 #include "toolkit/controls/FormLayout.h"
+#include "toolkit/graphics/Bitmap.h"
 #include "toolkit/controls/Image.h"
 #include "toolkit/graphics/JpegImage.h"
 #include "toolkit/controls/Label.h"
@@ -96,13 +99,29 @@ void ApplyProductInfo(TForm& mainForm)
 
 void ShowSplash(TForm& mainForm)
 {
-    // The picture's bytes are a copy: nothing of the library is used after it was released.
-    const TBytes bytes = ReadLibraryResource(SidecarPath(ProductInfo(), ProductLibraryName), SplashResourceName,
-                                             SplashResourceType);
     auto splash = MakeForm<TFrmFlashForm>(mainForm);
+    // The display's scale is known once the window exists: the picture drawn for the scale at
+    // or above it, or the 96-DPI one from a library that has no other.
+    splash->HandleNeeded();
+    const int dpi = splash->Dpi();
+    const int set = ArtScaleFor(ScalePercentForDpi(dpi));
+    std::vector<std::string> names{SplashResourceName};
+    if (set != kArtScales.front())
+        names.insert(names.begin(), std::string(SplashResourceName) + "_" + std::to_string(set));
+    std::size_t found = 0;
+    // The picture's bytes are a copy: nothing of the library is used after it was released.
+    const TBytes bytes =
+        ReadLibraryResource(SidecarPath(ProductInfo(), ProductLibraryName), names, SplashResourceType, found);
     auto picture = std::make_unique<TJPEGImage>();
     picture->LoadFromStream(bytes);
-    splash->ImgFlash.Picture().SetGraphic(std::move(picture));
+    // Exactly the 96-DPI picture's size at this DPI; a larger set is made smaller to it.
+    const int drawnFor = found + 1 < names.size() ? set : kArtScales.front();
+    const int width = ScaledToDpi(MulDivRounded(picture->Width(), 100, drawnFor), dpi);
+    const int height = ScaledToDpi(MulDivRounded(picture->Height(), 100, drawnFor), dpi);
+    if (width != picture->Width() || height != picture->Height())
+        splash->ImgFlash.Picture().SetGraphic(ResizedSmooth(picture->Bitmap(), width, height));
+    else
+        splash->ImgFlash.Picture().SetGraphic(std::move(picture));
     splash->ImgFlash.SetBounds(0, 0, splash->ImgFlash.Width(), splash->ImgFlash.Height());
     splash->SetBounds(splash->Left(), splash->Top(), splash->ImgFlash.Width(), splash->ImgFlash.Height());
     splash->ShowModal();

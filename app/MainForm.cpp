@@ -43,11 +43,13 @@ constexpr const char* kFolderActions[] = {"ActAdorn", "ActPretend", "ActDefault"
 constexpr const char* kSystemActions[] = {"ActSysMinSize", "ActSysClose", "ActSysHomePage",
                                           "ActSysEmail",   "ActSysHelp",  "ActSysAbout"};
 
-TFormLayout MainLayout()
+// The skin and the buttons' pictures are read when the window is made, for its display's
+// scale, and again whenever it moves to a display of another.
+TFormLayout MainLayout(TForm& form)
 {
     TFormLayout rows{
-        Place<TFormShape>("FormShape1", 0, 0, 496, 377, {}, [](TFormShape& s) {
-            s.Picture().SetGraphic(ArtBitmap("SKIN_MAIN"));
+        Place<TFormShape>("FormShape1", 0, 0, 496, 377, {}, [&form](TFormShape& s) {
+            form.WhenScaled([&form, &s] { s.ChangeSkin(ArtBitmapForDpi("SKIN_MAIN", form.Dpi(), true)); });
         }),
         Place<TLabel>("lblTitle", 88, 24, 30, 13, {}, [](TLabel& l) { l.SetVisible(false); }),
         Place<TShellTreeView>("ShellTreeView1", 12, 92, 353, 219, {}, [](TShellTreeView& t) {
@@ -65,7 +67,11 @@ TFormLayout MainLayout()
     };
     for (const ButtonRow& b : kButtons)
         rows.push_back(Place<TBmpButton>(b.name, b.left, b.top, b.width, b.height, {},
-                                         [art = b.art](TBmpButton& button) { LoadButtonArt(button, art); }));
+                                         [&form, art = b.art](TBmpButton& button) {
+                                             form.WhenScaled([&form, &button, art] {
+                                                 LoadButtonArtForDpi(button, art, form.Dpi());
+                                             });
+                                         }));
     rows.push_back(Place<TPopupMenu>("PopupMenu1"));
     rows.push_back(Place<TActionList>("ActionList1"));
     rows.push_back(Place<TActionList>("ActionList2"));
@@ -83,7 +89,7 @@ TForm& Built(TForm& form)
     form.Font().SetName("MS Sans Serif");
     form.Font().SetHeight(11);
     form.SetBounds(0, 0, 496, 377);
-    BuildLayout(form, MainLayout());
+    BuildLayout(form, MainLayout(form));
     return form;
 }
 

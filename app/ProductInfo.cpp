@@ -82,6 +82,19 @@ TBytes ReadLibraryResource(const std::string& libraryPath, const char* name, con
     return TBytes(bytes.begin(), bytes.end());
 }
 
+TBytes ReadLibraryResource(const std::string& libraryPath, const std::vector<std::string>& names, const char* type,
+                           std::size_t& found)
+{
+    const ScopedLibrary library = LoadResourceLibrary(libraryPath);
+    if (!library)
+        throw EResNotFound(FormatText("Cannot load the library \"%s\"", libraryPath));
+    for (found = 0; found + 1 < names.size(); ++found)
+        if (FindResourceA(library.get(), names[found].c_str(), type))
+            break;
+    const TByteSpan bytes = ResourceBytes(library.get(), names.at(found).c_str(), type);
+    return TBytes(bytes.begin(), bytes.end());
+}
+
 std::string HomePageBrowser()
 {
     // By the path the system registered for it: given a bare name, the shell would first run

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 inline constexpr const char* ProductLibraryName = "Res.dll";
 inline constexpr const char* AboutLibraryName = "Form.dll";
@@ -50,6 +51,10 @@ void LoadProductStrings(TProductInfo& info);
 // A copy of the resource `name` of type `type` in the library at `libraryPath`, which is loaded
 // as data (none of its code runs). Raises EResNotFound when the library or resource is missing.
 TBytes ReadLibraryResource(const std::string& libraryPath, const char* name, const char* type);
+// The same for the first of `names` the library holds, whose index is stored in `found`;
+// EResNotFound (naming the last) when it holds none.
+TBytes ReadLibraryResource(const std::string& libraryPath, const std::vector<std::string>& names, const char* type,
+                           std::size_t& found);
 
 // The shell requests. Each answers whether the shell took it; the main window shows nothing
 // either way. The home page opens in "iexplore.exe", run by its registered full path

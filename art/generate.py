@@ -45,6 +45,7 @@ def render_all():
 def render_part(part):
     """({file: bytes}, pixel sum lines) of one part: "icons", or a scale in percent."""
     import icons
+    import paint
     import preview
     import splash
 
@@ -73,6 +74,8 @@ def render_part(part):
         files.update({f"{stem}_{part}.png": png(im, optimize=True) for stem, im in pictures.items()})
         # A finer display hides more of the compression; the 96-DPI splash keeps its quality.
         files[f"splash_{part}.jpg"] = jpeg(shown, quality=SPLASH_QUALITY)
+        # The About box's logo (a bitmap: the box reads it without a decoder), drawn at its size.
+        files[f"logo_64_{part}.bmp"] = bmp(icons.over_white(icons.logo_image(paint.at(64, zoom))))
         files[f"preview_{part}.png"] = png(preview.sheet(pictures, shown, zoom))
     return files, sums
 

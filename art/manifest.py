@@ -50,7 +50,9 @@ def window_pictures():
 
 
 def scaled_files(percent):
-    return [f"{stem}_{percent}.png" for stem in window_pictures()] + [f"splash_{percent}.jpg"]
+    """The windows' pictures, the splash and the About box's logo of one larger scale."""
+    return ([f"{stem}_{percent}.png" for stem in window_pictures()]
+            + [f"splash_{percent}.jpg", f"logo_64_{percent}.bmp"])
 
 
 def outputs():

@@ -33,6 +33,14 @@ std::function<void(TPanel&)> PreviewPanel()
     };
 }
 
+// The sample label at least as wide as its text in its font: the text is never cut off.
+void FitSample(TLabel& label)
+{
+    TBitmap measure(1, 1);
+    measure.Canvas().Font().Assign(label.Font());
+    label.SetWidth(std::max(label.Scaled(102), measure.Canvas().TextWidth(label.Caption()) + label.Scaled(2)));
+}
+
 } // namespace
 
 TFormAdorn::TFormAdorn() : TFolderDialog("Adorn Folder", kClientWidth, kClientHeight)
@@ -43,7 +51,7 @@ TFormAdorn::TFormAdorn() : TFolderDialog("Adorn Folder", kClientWidth, kClientHe
     // A page's Select or Clear button, 108 by 38, on the right of the page.
     auto pageButton = [this](const char* name, const char* sheet, int top, const char* art, TAction*& action) {
         return Place<TBmpButton>(name, 344, top, 108, 38, sheet, [this, art, &action](TBmpButton& button) {
-            WhenMade([&button, art] { LoadButtonArt(button, art); });
+            WhenMade([this, &button, art] { LoadButtonArtForDpi(button, art, Dpi()); });
             button.SetAction(action);
         });
     };
@@ -81,7 +89,7 @@ TFormAdorn::TFormAdorn() : TFolderDialog("Adorn Folder", kClientWidth, kClientHe
         Place<TMemo>("FolderTip", 4, 4, 450, 211, "TabSheet2",
                      [](TMemo& memo) { memo.SetAnchors(akLeft | akTop | akRight | akBottom); }),
         // Text color: a sample of the captions in the folder's colour.
-        Place<TLabel>("Label1", 88, 80, 102, 29, "TabSheet3", [](TLabel& label) {
+        Place<TLabel>("Label1", 88, 80, 102, 29, "TabSheet3", [this](TLabel& label) {
             label.SetCaption("Korvane");
             label.SetParentFont(false);
             label.Font().SetName("MS Sans Serif");
@@ -89,10 +97,9 @@ TFormAdorn::TFormAdorn() : TFolderDialog("Adorn Folder", kClientWidth, kClientHe
             label.Font().SetBold(true);
             label.Font().SetColor(clWindowText);
             label.SetTransparent(true);
-            // At least as wide as the sample in this font: the text is never cut off.
-            TBitmap measure(1, 1);
-            measure.Canvas().Font().Assign(label.Font());
-            label.SetWidth(std::max(label.Width(), measure.Canvas().TextWidth(label.Caption()) + 2));
+            FitSample(label);
+            // Text does not grow exactly with the scale: measured again at each.
+            WhenMade([&label] { FitSample(label); });
         }),
         pageButton("BmpButton11", "TabSheet3", 132, "BTN_SELECT", selectColor),
         pageButton("BmpButton12", "TabSheet3", 172, "BTN_CLEAR", clearColor),
@@ -107,6 +114,8 @@ TFormAdorn::TFormAdorn() : TFolderDialog("Adorn Folder", kClientWidth, kClientHe
     };
     AddChrome(rows, {308, 408});
     Finish(rows);
+    // The icon preview drawn again at the size of a new scale.
+    WhenMade([this] { RedrawIcon(); });
     BmpButton(1).SetAction(actOK);
     Component<TFormShape>("FormShape1").OnFormShow = [this](TObject* sender) { FormShape1FormShow(sender); };
     OnHide = [this](TObject* sender) { FormHide(sender); };
@@ -122,6 +131,7 @@ void TFormAdorn::ShowSettings(const TDTItem& item)
 {
     PageControl1().SetActivePageIndex(0);
     FolderController().DrawIcon(Image1(), item.IconFile, StrToInt(item.IconIndex));
+    iconDpi_ = Dpi();
     FolderTip().SetText(item.Infotip);
     // "0x00" and six hexadecimal digits: the digits are the colour value, red in the low byte.
     // A shorter text leaves no digits, and the conversion names the lone "$".
@@ -133,6 +143,17 @@ void TFormAdorn::ShowSettings(const TDTItem& item)
         PageControl1().Pages(page).SetTabVisible(folder);
     if (IsExistingFile(item.IconArea_Image))
         Image2().Picture().LoadFromFile(item.IconArea_Image);
+}
+
+void TFormAdorn::RedrawIcon()
+{
+    if (iconDpi_ == 0 || iconDpi_ == Dpi() || !TheFolderCtrl)
+        return;
+    iconDpi_ = Dpi();
+    const TDTItem& current = TheFolderCtrl->Current;
+    const std::optional<int> index = TryStrToInt(current.IconIndex);
+    if (Image1().Visible() && index)
+        TheFolderCtrl->DrawIcon(Image1(), current.IconFile, *index);
 }
 
 void TFormAdorn::FormShape1FormShow(TObject*)
@@ -154,6 +175,7 @@ void TFormAdorn::ActOKExecute(TObject*)
 void TFormAdorn::ActSelectIcoExecute(TObject*)
 {
     FolderController().SelectIcon(&Image1());
+    iconDpi_ = Dpi();
 }
 
 void TFormAdorn::ActClearIcoExecute(TObject*)

@@ -38,4 +38,10 @@ public:
     TMemo& FolderTip() const;
     TLabel& Label1() const;  // caption colour sample
     TImage& Image2() const;  // background preview
+
+private:
+    // The icon of the current settings drawn into the preview again when the preview's scale
+    // is not the one it was drawn at.
+    void RedrawIcon();
+    int iconDpi_ = 0; // the scale the preview was drawn at (0: not drawn)
 };

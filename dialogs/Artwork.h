@@ -31,6 +31,15 @@ std::unique_ptr<TBitmap> ArtBitmap(const std::string& name, int scalePercent = 1
 // The button's state pictures <stem>_UP, _HOT, _DOWN, ... from the set for scalePercent; a
 // button with no picture at all raises an Exception naming the stem.
 void LoadButtonArt(TBmpButton& button, const std::string& stem, int scalePercent = 100);
+
+// For a window at `dpi`: the picture at exactly the size its 96-DPI picture has at that DPI
+// (each side scaled and rounded as the layout is), from the set of the scale at or above and
+// made smaller only when that set is larger. `keyed`: the picture's bottom-left colour marks
+// holes (a skin), which stay clean holes.
+std::unique_ptr<TBitmap> ArtBitmapForDpi(const std::string& name, int dpi, bool keyed);
+// The button's state pictures for a window at `dpi`, the same way; the button's key colour
+// marks their holes.
+void LoadButtonArtForDpi(TBmpButton& button, const std::string& stem, int dpi);
 // Gives the window the program's icon (big and small), which the task bar and the window
 // switcher show. Shared icons of the program: the system frees them. A program without one
 // (a test program) leaves the window as it is.

@@ -48,7 +48,7 @@ TFolderDialog::TFolderDialog(const std::string& caption, int clientWidth, int cl
 TLayoutRow TFolderDialog::SkinRow(int clientWidth, int clientHeight)
 {
     return Place<TFormShape>("FormShape1", 0, 0, clientWidth, clientHeight, {}, [this](TFormShape& shape) {
-        WhenMade([&shape] { shape.Picture().Bitmap().Assign(*ArtBitmap("SKIN_DIALOG")); });
+        WhenMade([this, &shape] { shape.ChangeSkin(ArtBitmapForDpi("SKIN_DIALOG", Dpi(), true)); });
     });
 }
 
@@ -70,7 +70,7 @@ void TFolderDialog::AddChrome(TFormLayout& rows, const TChrome& chrome)
 {
     auto button = [this](const char* art, TModalResult result, bool visible) {
         return [this, art, result, visible](TBmpButton& b) {
-            WhenMade([&b, art] { LoadButtonArt(b, art); });
+            WhenMade([this, &b, art] { LoadButtonArtForDpi(b, art, Dpi()); });
             b.SetModalResult(result);
             b.SetVisible(visible);
         };
@@ -130,17 +130,12 @@ void TFolderDialog::CreateParams(TCreateParams& params)
 
 void TFolderDialog::WhenMade(std::function<void()> loadPicture)
 {
-    if (HandleAllocated())
-        loadPicture();
-    else
-        pictures_.push_back(std::move(loadPicture));
+    WhenScaled(std::move(loadPicture));
 }
 
 void TFolderDialog::HandleCreated()
 {
     TForm::HandleCreated();
-    for (const auto& load : std::exchange(pictures_, {}))
-        load();
     if (standalone_)
         SetProgramIcon(Handle());
 }

@@ -53,8 +53,9 @@ protected:
     static TLayoutRow CaptionRow(const std::string& caption);
     // OK, Cancel, the box and the two glyphs, after the dialog's own rows.
     void AddChrome(TFormLayout& rows, const TChrome& chrome);
-    // Reads a picture of the program into the dialog when its window is first made: a dialog
-    // that is never shown (the two a window start makes) holds none of them.
+    // Reads a picture of the program into the dialog when its window is first made, at the
+    // window's scale, and again whenever the scale changes: a dialog that is never shown (the
+    // two a window start makes) holds none of them.
     void WhenMade(std::function<void()> loadPicture);
     // Ends the layout: the table's components, the client size, the handlers.
     void Finish(const TFormLayout& rows);
@@ -70,5 +71,4 @@ protected:
 private:
     int clientWidth_, clientHeight_;
     bool standalone_ = false;
-    std::vector<std::function<void()>> pictures_;
 };

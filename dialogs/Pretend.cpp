@@ -46,9 +46,9 @@ TFormPretend::TFormPretend() : TFolderDialog("Pretend Folder", kClientWidth, kCl
         const int left = kColumnLeft[column], top = kRowTop[row];
         rows.push_back(Place<TImage>("Image" + std::to_string(target.Index + 1), left, top, kIconSize, kIconSize,
                                      "Panel2", [this, index = target.Index](TImage& image) {
-                                         WhenMade([&image, index] {
-                                             image.Picture().Bitmap().Assign(
-                                                 *ArtBitmap("TARGET_" + std::to_string(index)));
+                                         WhenMade([this, &image, index] {
+                                             image.Picture().SetGraphic(ArtBitmapForDpi(
+                                                 "TARGET_" + std::to_string(index), Dpi(), false));
                                          });
                                      }));
     }

@@ -48,12 +48,12 @@ protected:
         c.FillRect(ClientRect());
         c.Font().Assign(Font());
         c.Brush().SetStyle(TBrushStyle::bsClear);
-        RECT line = kCountLine;
+        RECT line = ScaledRectToDpi(kCountLine, Dpi());
         c.DrawText(form_.CountText(), line, kLineFormat);
-        line = kFolderLine;
+        line = ScaledRectToDpi(kFolderLine, Dpi());
         c.DrawText(form_.FolderText(), line, kLineFormat | DT_END_ELLIPSIS);
 
-        RECT bar = kBar;
+        RECT bar = ScaledRectToDpi(kBar, Dpi());
         DrawEdge(c.Handle(), &bar, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
         c.Refresh();
         c.Brush().SetStyle(TBrushStyle::bsSolid);
@@ -85,11 +85,23 @@ TFormProgress::TFormProgress(HWND owner) : owner_(owner)
     view_->SetAlign(alClient);
     view_->SetBounds(0, 0, kClientWidth, kClientHeight);
 
+    CentreOnOwner();
+}
+
+void TFormProgress::CentreOnOwner()
+{
     RECT area{};
     if (!owner_ || !GetWindowRect(owner_, &area))
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     SetBounds(area.left + (area.right - area.left - Width()) / 2, area.top + (area.bottom - area.top - Height()) / 2,
               Width(), Height());
+}
+
+void TFormProgress::HandleCreated()
+{
+    TForm::HandleCreated();
+    // Its size at the display's scale is known only now.
+    CentreOnOwner();
 }
 
 TFormProgress::~TFormProgress() = default;
@@ -137,7 +149,7 @@ std::string TFormProgress::FolderText()
     TCanvas& canvas = measure.Canvas();
     canvas.Font().Assign(Font());
     canvas.TextHeight("Wg"); // selects the font into the context
-    RECT line = kFolderLine;
+    RECT line = ScaledRectToDpi(kFolderLine, Dpi());
     DrawTextA(canvas.Handle(), text.data(), -1, &line,
               kLineFormat | DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_CALCRECT);
     return text.data();

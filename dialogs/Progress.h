@@ -36,10 +36,12 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    void HandleCreated() override;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     friend class TProgressView;
+    void CentreOnOwner();
     HWND owner_;
     TProgressView* view_ = nullptr;
     std::size_t done_ = 0, total_ = 0;

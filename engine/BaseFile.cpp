@@ -4,6 +4,7 @@
 #include "toolkit/core/PathText.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <array>
@@ -239,6 +240,17 @@ ScopedIcon TBaseFile::ExtractIconFromFile(const std::string& file, int index) co
     HICON icon = ExtractIconA(nullptr, file.c_str(), static_cast<UINT>(index));
     // ExtractIconA answers 1 when the file is no icon source at all.
     if (reinterpret_cast<UINT_PTR>(icon) == 1)
+        return {};
+    return ScopedIcon(icon);
+}
+
+ScopedIcon TBaseFile::ExtractIconFromFile(const std::string& file, int index, int size) const
+{
+    if (index == -1)
+        return {};
+    HICON icon = nullptr;
+    // Large image only, of that size; the small size is not asked for.
+    if (SHDefExtractIconA(file.c_str(), index, 0, &icon, nullptr, MAKELONG(size, 0)) != S_OK)
         return {};
     return ScopedIcon(icon);
 }

@@ -29,6 +29,9 @@ public:
 
     // The icon of `file` with the given index; empty when there is no such icon.
     ScopedIcon ExtractIconFromFile(const std::string& file, int index) const;
+    // The same at `size` pixels square: the file's image of that size, or one made from the
+    // nearest it has (for a display of another scale).
+    ScopedIcon ExtractIconFromFile(const std::string& file, int index, int size) const;
 
 private:
     IdListing idListing_;

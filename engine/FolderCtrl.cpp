@@ -282,16 +282,27 @@ void TFolderCtrl::ClearBackground(TImage& image)
     image.SetVisible(false);
 }
 
+namespace {
+// The icon preview's size on a 96-DPI display.
+constexpr int kPreviewIconSize = 32;
+} // namespace
+
 void TFolderCtrl::DrawIcon(TImage& image, const std::string& iconFile, int iconIndex)
 {
     // "%SystemRoot%\system32\shell32.dll", the icon of a folder without its own, names no
     // file until its references are expanded; the same holds for an ".ico" file.
     const std::string file = ExpandEnvironment(iconFile);
+    // The icon size of a 96-DPI display at the preview's scale; at the system's own icon size
+    // the system's choice of image stands.
+    const int size = image.Scaled(kPreviewIconSize);
+    const bool systemSize = size == GetSystemMetrics(SM_CXICON);
     TIcon icon;
     if (HasExtension(file, "ico")) {
+        icon.SetWantedSize(systemSize ? 0 : size);
         icon.LoadFromFile(file);
     } else {
-        ScopedIcon handle = TBaseFile().ExtractIconFromFile(file, iconIndex);
+        ScopedIcon handle = systemSize ? TBaseFile().ExtractIconFromFile(file, iconIndex)
+                                       : TBaseFile().ExtractIconFromFile(file, iconIndex, size);
         if (!handle)
             return;
         icon.SetHandle(handle.release());

@@ -55,9 +55,9 @@ public:
     void ClearTextColor(TLabel* label);
     void SelectBackground(TImage& image);
     void ClearBackground(TImage& image);
-    // Draws icon `iconIndex` of `iconFile` centred in the control at its natural size; an
-    // ".ico" file is loaded directly. Environment references in the name are expanded. No icon
-    // found: the control stays exactly as it was.
+    // Draws icon `iconIndex` of `iconFile` centred in the control, at the size a 32-pixel icon
+    // has at the control's DPI; an ".ico" file is loaded directly. Environment references in
+    // the name are expanded. No icon found: the control stays exactly as it was.
     void DrawIcon(TImage& image, const std::string& iconFile, int iconIndex);
 
 private:

@@ -1,8 +1,10 @@
 // Form.dll: the About box. Plain Win32 with the platform's own dialog loop, on purpose: the
 // toolkit registers its window class under the executable's instance, and a second copy of it
 // inside this library would meet the program's own registration there.
+#include "dialogs/Artwork.h"
 #include "sidecars/AboutForm.h"
 #include "sidecars/FormResources.h"
+#include "toolkit/core/DisplayDpi.h"
 #include "toolkit/core/Scoped.h"
 
 #include <algorithm>
@@ -17,6 +19,9 @@ HINSTANCE ThisModule() noexcept
 {
     return reinterpret_cast<HINSTANCE>(&__ImageBase);
 }
+
+// The logo's side on a 96-DPI display.
+constexpr int kLogoSize = 64;
 
 struct AboutTexts {
     std::string About0, Name, About2, Suffix, HomePage, Email, About7;
@@ -59,12 +64,92 @@ int TextWidth(HDC dc, HFONT font, const std::string& text)
     return size.cx;
 }
 
-// Dialog units of the box's font, in pixels.
-POINT DialogUnits(HWND dialog, int x, int y)
+// A copy of a font made for another DPI. A height that is a whole number of points there (the
+// dialog's font) is made from the points again, meeting the other DPI's own rounding.
+ScopedFont FontAtDpi(HFONT font, int fromDpi, int toDpi)
 {
-    RECT r{0, 0, x, y};
-    MapDialogRect(dialog, &r);
-    return {r.right, r.bottom};
+    LOGFONTA logical{};
+    GetObjectA(font, sizeof logical, &logical);
+    const int points = MulDivRounded(logical.lfHeight, 72, fromDpi);
+    if (MulDivRounded(points, fromDpi, 72) == logical.lfHeight)
+        logical.lfHeight = MulDivRounded(points, toDpi, 72);
+    else
+        logical.lfHeight = MulDivRounded(logical.lfHeight, toDpi, fromDpi);
+    return ScopedFont(CreateFontIndirectA(&logical));
+}
+
+// Text sizes at a DPI, never smaller than the same text in the same font at 96 DPI, scaled:
+// the box keeps the proportions it has at 96 DPI, and no text is cut where the larger font
+// runs wider than its scale.
+class TextMeasure {
+public:
+    TextMeasure(HDC dc, int dpi, HFONT body, HFONT title)
+        : dc_(dc), dpi_(dpi), body_(body), body96_(Twin(body)), title96_(Twin(title))
+    {
+    }
+    int Height(HFONT font, const std::string& text, int width) const
+    {
+        const int here = TextHeight(dc_, font, text, width);
+        if (dpi_ == kDesignDpi)
+            return here;
+        const int there = TextHeight(dc_, (font == body_ ? body96_ : title96_).get(), text, UnscaledFromDpi(width, dpi_));
+        return std::max(here, ScaledToDpi(there, dpi_));
+    }
+    int Width(HFONT font, const std::string& text) const
+    {
+        const int here = TextWidth(dc_, font, text);
+        if (dpi_ == kDesignDpi)
+            return here;
+        return std::max(here, ScaledToDpi(TextWidth(dc_, (font == body_ ? body96_ : title96_).get(), text), dpi_));
+    }
+
+private:
+    ScopedFont Twin(HFONT font) const { return dpi_ == kDesignDpi ? ScopedFont() : FontAtDpi(font, dpi_, kDesignDpi); }
+
+    HDC dc_;
+    int dpi_;
+    HFONT body_;
+    ScopedFont body96_, title96_;
+};
+
+// The dialog manager's own scaling when the box moves to a display of another DPI: the box
+// lays itself out again instead (Windows 10 1703 and later; older systems have none).
+void KeepOwnLayoutOnDpiChange(HWND dialog) noexcept
+{
+    using Function = BOOL(WINAPI*)(HWND, int, int);
+    constexpr int disableAll = 7; // DDC_DISABLE_ALL: no resize, no new fonts, no relayout
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    if (auto set = user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(
+                                GetProcAddress(user32, "SetDialogDpiChangeBehavior")))
+                          : nullptr)
+        set(dialog, disableAll, disableAll);
+}
+
+// The logo for a display of `dpi`: the picture drawn for the scale at or above it, made
+// smaller to the 96-DPI logo's size at that DPI when the set is larger.
+ScopedBitmap LogoFor(int dpi)
+{
+    const int set = ArtScaleFor(ScalePercentForDpi(dpi));
+    const std::string name = "LOGO_" + std::to_string(set);
+    ScopedBitmap logo(static_cast<HBITMAP>(
+        set == kArtScales.front() ? LoadImageA(ThisModule(), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0)
+                                  : LoadImageA(ThisModule(), name.c_str(), IMAGE_BITMAP, 0, 0, 0)));
+    BITMAP size{};
+    if (!logo || !GetObjectA(logo.get(), sizeof size, &size))
+        return logo;
+    const int wanted = ScaledToDpi(kLogoSize, dpi);
+    if (size.bmWidth == wanted && size.bmHeight == wanted)
+        return logo;
+    const ScopedWindowDC screen(nullptr);
+    ScopedBitmap fitted(CreateCompatibleBitmap(screen.get(), wanted, wanted));
+    const ScopedDC from(CreateCompatibleDC(screen.get())), to(CreateCompatibleDC(screen.get()));
+    if (!fitted || !from || !to)
+        return logo;
+    const ScopedSelect readFrom(from.get(), logo.get()), drawTo(to.get(), fitted.get());
+    SetStretchBltMode(to.get(), HALFTONE);
+    SetBrushOrgEx(to.get(), 0, 0, nullptr);
+    StretchBlt(to.get(), 0, 0, wanted, wanted, from.get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+    return fitted;
 }
 
 class AboutBox {
@@ -80,12 +165,26 @@ public:
 private:
     static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     INT_PTR Handle(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
-    void Layout(HWND dialog);
+    // Lays out the texts for the box's DPI; answers the window's size.
+    SIZE Layout(HWND dialog);
+    // Centred on the owner, kept on its monitor.
+    void Place(HWND dialog, SIZE size);
+    // The box moved to a display of another DPI: fonts, logo and layout made for it, at the
+    // place the system suggests.
+    void ChangeDpi(HWND dialog, int dpi, const RECT& suggested);
+    // Dialog units of the box's font, in pixels at the box's DPI.
+    POINT DialogUnits(int x, int y) const;
+    // The dialog font's units at 96 DPI.
+    void TakeBaseUnits(HWND dialog);
     HWND AddText(HWND dialog, int id, const std::string& text, HFONT font, int x, int y, int width, int height);
     void Paint(HWND dialog);
 
     AboutTexts texts_;
+    int dpi_ = kDesignDpi;        // the DPI the box is laid out for
+    int createdDpi_ = kDesignDpi; // the DPI the dialog manager made it at
+    POINT baseUnits96_{};
     ScopedBitmap logo_;
+    ScopedFont bodyFont_; // the box's font at another DPI than it was made at; else the dialog's
     ScopedFont titleFont_;
     SIZE logoSize_{};
     POINT logoAt_{};
@@ -113,8 +212,14 @@ INT_PTR AboutBox::Handle(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:
-        Layout(dialog);
+        dpi_ = createdDpi_ = WindowDpi(dialog);
+        KeepOwnLayoutOnDpiChange(dialog);
+        TakeBaseUnits(dialog);
+        Place(dialog, Layout(dialog));
         return TRUE; // the focus goes to OK, the one tab stop
+    case WM_DPICHANGED:
+        ChangeDpi(dialog, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
     case WM_PAINT:
         Paint(dialog);
         return TRUE;
@@ -149,36 +254,85 @@ HWND AboutBox::AddText(HWND dialog, int id, const std::string& text, HFONT font,
     return control;
 }
 
-void AboutBox::Layout(HWND dialog)
+POINT AboutBox::DialogUnits(int x, int y) const
+{
+    // The units of the box's font at 96 DPI, scaled: the box keeps its proportions at every
+    // scale, where the font's own units would not grow quite in step.
+    return {ScaledToDpi(MulDivRounded(x, baseUnits96_.x, 4), dpi_), ScaledToDpi(MulDivRounded(y, baseUnits96_.y, 8), dpi_)};
+}
+
+void AboutBox::TakeBaseUnits(HWND dialog)
+{
+    if (createdDpi_ == kDesignDpi) {
+        RECT r{0, 0, 4, 8};
+        MapDialogRect(dialog, &r);
+        baseUnits96_ = {r.right, r.bottom};
+        return;
+    }
+    // The dialog manager's rule, on the box's font made for 96 DPI.
+    const ScopedFont font96 = FontAtDpi(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), createdDpi_,
+                                        kDesignDpi);
+    const ScopedWindowDC screen(dialog);
+    const ScopedSelect select(screen.get(), font96.get());
+    const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE size{};
+    GetTextExtentPoint32A(screen.get(), letters, 52, &size);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(screen.get(), &metrics);
+    baseUnits96_ = {(size.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
+void AboutBox::ChangeDpi(HWND dialog, int dpi, const RECT& suggested)
+{
+    if (dpi <= 0 || dpi == dpi_)
+        return;
+    const HFONT current = bodyFont_ ? bodyFont_.get() : reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    ScopedFont font = FontAtDpi(current, dpi_, dpi);
+    if (!font)
+        return;
+    dpi_ = dpi;
+    // The texts are made again; OK stays and takes the new font.
+    for (int id : {IDC_NAME, IDC_SUFFIX, IDC_RULE, IDC_ABOUT0, IDC_ABOUT2, IDC_ABOUT7, IDC_HOMEPAGE_LABEL, IDC_HOMEPAGE,
+                   IDC_EMAIL_LABEL, IDC_EMAIL})
+        if (HWND control = GetDlgItem(dialog, id))
+            DestroyWindow(control);
+    bodyFont_ = std::move(font);
+    SendMessageA(GetDlgItem(dialog, IDOK), WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), FALSE);
+    const SIZE size = Layout(dialog);
+    SetWindowPos(dialog, nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(dialog, nullptr, TRUE);
+}
+
+SIZE AboutBox::Layout(HWND dialog)
 {
     SetWindowTextA(dialog, texts_.Name.empty() ? "About" : ("About " + texts_.Name).c_str());
 
-    const auto font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    const auto font = bodyFont_ ? bodyFont_.get() : reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
     LOGFONTA title{};
     GetObjectA(font, sizeof title, &title);
     title.lfHeight = title.lfHeight * 9 / 5;
     title.lfWeight = FW_BOLD;
     titleFont_.reset(CreateFontIndirectA(&title));
 
-    logo_.reset(static_cast<HBITMAP>(LoadImageA(ThisModule(), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0)));
+    logo_ = LogoFor(dpi_);
     BITMAP logo{};
     if (logo_)
         GetObjectA(logo_.get(), sizeof logo, &logo);
     logoSize_ = {logo.bmWidth, logo.bmHeight};
 
-    const POINT margin = DialogUnits(dialog, 8, 7);
-    const POINT gap = DialogUnits(dialog, 4, 3);
-    const POINT button = DialogUnits(dialog, 50, 14);
+    const POINT margin = DialogUnits(8, 7);
+    const POINT gap = DialogUnits(4, 3);
+    const POINT button = DialogUnits(50, 14);
     const int textLeft = margin.x + logoSize_.cx + margin.x;
-    const int textWidth = DialogUnits(dialog, 200, 0).x;
+    const int textWidth = DialogUnits(200, 0).x;
     const int clientWidth = textLeft + textWidth + margin.x;
 
     const ScopedWindowDC screen(dialog);
-    const HDC dc = screen.get();
+    const TextMeasure measure(screen.get(), dpi_, font, titleFont_.get());
 
     // The white band: the logo beside the product's name and its title.
-    const int nameHeight = TextHeight(dc, titleFont_.get(), texts_.Name, textWidth);
-    const int suffixHeight = texts_.Suffix.empty() ? 0 : TextHeight(dc, font, texts_.Suffix, textWidth);
+    const int nameHeight = measure.Height(titleFont_.get(), texts_.Name, textWidth);
+    const int suffixHeight = texts_.Suffix.empty() ? 0 : measure.Height(font, texts_.Suffix, textWidth);
     const int block = nameHeight + (suffixHeight ? gap.y + suffixHeight : 0);
     const int bandContent = std::max<int>(block, logoSize_.cy);
     int y = margin.y + (bandContent - block) / 2;
@@ -197,7 +351,7 @@ void AboutBox::Layout(HWND dialog)
     for (const auto& [id, text] : paragraphs) {
         if (text->empty())
             continue;
-        const int height = TextHeight(dc, font, *text, textWidth);
+        const int height = measure.Height(font, *text, textWidth);
         AddText(dialog, id, *text, font, textLeft, y, textWidth, height);
         y += height + gap.y;
     }
@@ -212,7 +366,7 @@ void AboutBox::Layout(HWND dialog)
                                 {IDC_EMAIL_LABEL, IDC_EMAIL, "E-mail:", &texts_.Email}};
     int labelWidth = 0;
     for (const auto& contact : contacts)
-        labelWidth = std::max(labelWidth, TextWidth(dc, font, contact.label));
+        labelWidth = std::max(labelWidth, measure.Width(font, contact.label));
     const int valueLeft = textLeft + labelWidth + gap.x;
     const int valueWidth = textLeft + textWidth - valueLeft;
     bool firstContact = true;
@@ -222,7 +376,7 @@ void AboutBox::Layout(HWND dialog)
         if (firstContact && y > bandHeight_ + 2 + margin.y)
             y += gap.y;
         firstContact = false;
-        const int height = TextHeight(dc, font, *contact.value, valueWidth);
+        const int height = measure.Height(font, *contact.value, valueWidth);
         AddText(dialog, contact.labelId, contact.label, font, textLeft, y, labelWidth, height);
         AddText(dialog, contact.valueId, *contact.value, font, valueLeft, y, valueWidth, height);
         y += height + gap.y;
@@ -233,12 +387,16 @@ void AboutBox::Layout(HWND dialog)
     SetWindowPos(GetDlgItem(dialog, IDOK), nullptr, clientWidth - margin.x - button.x, buttonTop, button.x, button.y,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
-    // The frame around that client area, centred on the owner and kept on its monitor.
-    RECT frame{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    // The frame around that client area.
+    const RECT frame = WindowRectForDpi(RECT{0, 0, clientWidth, clientHeight},
+                                        static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)),
+                                        static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)), dpi_);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void AboutBox::Place(HWND dialog, SIZE size)
+{
+    const int width = size.cx, height = size.cy;
     const HWND owner = GetWindow(dialog, GW_OWNER);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;

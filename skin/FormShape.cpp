@@ -61,6 +61,15 @@ void TFormShape::ApplyShape()
         region.release();
 }
 
+void TFormShape::ChangeSkin(std::unique_ptr<TBitmap> picture)
+{
+    Picture().SetGraphic(std::move(picture));
+    if (!regionApplied_)
+        return;
+    regionApplied_ = false;
+    ApplyShape();
+}
+
 ScopedRegion TFormShape::RegionFromBitmap(TBitmap& bitmap)
 {
     return RegionFromBitmapBits(bitmap);

@@ -28,6 +28,9 @@ public:
     void FormShowHook(TObject* sender);
     // Builds the outline from the picture and hands it to the form's window; once per shape.
     void ApplyShape();
+    // A new skin for the window at another display scale: shown at once, and the outline is
+    // cut again from it when it was applied already (else the first show cuts it).
+    void ChangeSkin(std::unique_ptr<TBitmap> picture);
     // The union of the bitmap's non-key pixels; an empty owner when there are none.
     virtual ScopedRegion RegionFromBitmap(TBitmap& bitmap);
 

@@ -47,6 +47,7 @@ for _name in manifest.LINK_BUTTONS:
 # Every window picture of every scale, with its size there.
 SIZES = {picture(stem, p): (at(w, p), at(h, p)) for p in SCALES for stem, (w, h) in STEM_SIZES.items()}
 SIZES["logo_64.bmp"] = (64, 64)
+SIZES.update({f"logo_64_{p}.bmp": (at(64, p), at(64, p)) for p in manifest.SCALES})
 
 runs = []   # two output folders, filled once for all tests
 

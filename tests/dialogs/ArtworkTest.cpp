@@ -2,6 +2,7 @@
 // scale takes, and every picture of every set against the pixels the generator drew.
 #include "dialogs/Artwork.h"
 #include "skin/BmpButton.h"
+#include "toolkit/core/DpiScale.h"
 #include "toolkit/core/Exception.h"
 #include "toolkit/graphics/Bitmap.h"
 
@@ -198,5 +199,85 @@ TEST(Artwork, AMissingPictureIsNamedWithItsScale)
         } catch (const Exception& e) {
             EXPECT_NE(e.Message().find("BTN_NONE"), std::string::npos) << e.Message();
         }
+    }
+}
+
+namespace {
+// How often each row of a picture changes between key and other colours (an opaque run that
+// reaches the right edge ends there): a clean outline of a convex skin changes twice a row.
+std::vector<int> RunEdgesPerRow(TBitmap& picture, TColor key)
+{
+    std::vector<int> edges;
+    for (int y = 0; y < picture.Height(); ++y) {
+        int count = 0;
+        bool inside = false;
+        for (int x = 0; x < picture.Width(); ++x) {
+            const bool opaque = PixelOf(picture, x, y) != key;
+            count += opaque != inside;
+            inside = opaque;
+        }
+        edges.push_back(count + (inside ? 1 : 0));
+    }
+    return edges;
+}
+
+// A pixel that is neither the key nor anything of the skin's own colours but a blend of the
+// key into an edge: strong red and blue, weak green.
+bool KeyTinted(TColor c)
+{
+    const int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+    return c != kMagenta && r > 150 && b > 150 && g < r - 80;
+}
+} // namespace
+
+TEST(Artwork, AtAnyDpiEveryPictureTakesItsScaledSizeWithCleanHoles)
+{
+    std::map<std::string, std::uint32_t> sums;
+    for (const Drawn& d : GeneratorPixelSums())
+        sums[d.name + "@" + std::to_string(d.scale)] = d.sum;
+    ASSERT_FALSE(sums.empty());
+    for (int dpi : {96, 110, 120, 132, 144, 168, 180, 192, 240, 288}) {
+        SCOPED_TRACE(std::to_string(dpi) + " DPI");
+        const int percent = ScalePercentForDpi(dpi);
+        const bool drawnForIt = ArtScaleFor(percent) == percent && dpi * 100 % 96 == 0;
+        for (const char* name : {"SKIN_MAIN", "SKIN_DIALOG"}) {
+            const auto skin = ArtBitmapForDpi(name, dpi, true);
+            ASSERT_EQ(skin->Width(), ScaledToDpi(491, dpi));
+            ASSERT_EQ(skin->Height(), ScaledToDpi(342, dpi));
+            EXPECT_EQ(skin->TransparentColor(), kMagenta);
+            for (const auto& [x, y] : {std::pair{0, 0}, {skin->Width() - 1, 0}, {skin->Width() - 1, skin->Height() - 1}})
+                EXPECT_EQ(PixelOf(*skin, x, y), kMagenta) << name << " corner " << x << ", " << y;
+            if (drawnForIt) {
+                // A set drawn for this DPI is taken as it is.
+                EXPECT_EQ(PixelSum(*skin), sums[std::string(name) + "@" + std::to_string(percent)]) << name;
+                continue;
+            }
+            // Made from a larger set: at most one opaque run a row (the dialog's skin ends in
+            // rows of key alone), and no key colour blended into the edges.
+            const std::vector<int> edges = RunEdgesPerRow(*skin, kMagenta);
+            for (std::size_t y = 0; y < edges.size(); ++y)
+                ASSERT_TRUE(edges[y] == 2 || (edges[y] == 0 && y + 3 >= edges.size())) << name << " row " << y;
+            for (int y = 0; y < skin->Height(); ++y)
+                for (int x = 0; x < skin->Width(); ++x)
+                    ASSERT_FALSE(KeyTinted(PixelOf(*skin, x, y))) << name << " at " << x << ", " << y;
+        }
+        TBmpButton button;
+        LoadButtonArtForDpi(button, "BTN_OK", dpi);
+        EXPECT_EQ(button.Width(), ScaledToDpi(108, dpi));
+        EXPECT_EQ(button.Height(), ScaledToDpi(38, dpi));
+        EXPECT_EQ(button.Bitmaps().Hot().Width(), ScaledToDpi(108, dpi));
+        for (TBitmap* picture : {&button.Bitmaps().Up(), &button.Bitmaps().Down()}) {
+            EXPECT_EQ(PixelOf(*picture, 0, 0), clOlive);
+            EXPECT_EQ(PixelOf(*picture, picture->Width() - 1, picture->Height() - 1), clOlive);
+        }
+        const auto target = ArtBitmapForDpi("TARGET_4", dpi, false);
+        EXPECT_EQ(target->Width(), ScaledToDpi(36, dpi));
+        EXPECT_EQ(target->Height(), ScaledToDpi(36, dpi));
+    }
+    try {
+        ArtBitmapForDpi("SKIN_NONE", 144, true);
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_NE(e.Message().find("SKIN_NONE"), std::string::npos) << e.Message();
     }
 }

@@ -189,7 +189,7 @@ TEST(ProgramManifest, IsTheOneManifestOfTheProgramAndTheLoaderAcceptsIt)
     })) << assemblies.size() << " assemblies, none the common controls 6";
 }
 
-TEST(ProgramManifest, RunsAsInvokerDeclaresItselfDpiUnawareAndListsVistaTo11)
+TEST(ProgramManifest, RunsAsInvokerScalesPerMonitorAndListsVistaTo11)
 {
     const ProgramActivationContext context(BuiltProgramPath());
     ASSERT_NE(context.get(), INVALID_HANDLE_VALUE) << "the manifest is refused: error " << context.error();
@@ -201,9 +201,10 @@ TEST(ProgramManifest, RunsAsInvokerDeclaresItselfDpiUnawareAndListsVistaTo11)
     EXPECT_EQ(runLevel.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
     EXPECT_EQ(runLevel.UiAccess, 0u);
 
-    // The skins are fixed-size bitmaps: the system scales the window, the program does not.
-    EXPECT_EQ(context.Setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), L"false");
-    EXPECT_EQ(context.Setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"), L"unaware");
+    // Per-monitor v2 first, per monitor after it; systems before 10 1607 read dpiAware.
+    EXPECT_EQ(context.Setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), L"true/pm");
+    EXPECT_EQ(context.Setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"),
+              L"PerMonitorV2, PerMonitor");
 
     const auto systems = context.SupportedSystems();
     EXPECT_EQ(systems, (std::vector<std::string>{

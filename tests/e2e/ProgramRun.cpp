@@ -1,6 +1,7 @@
 #include "e2e/ProgramRun.h"
 
 #include "sidecars/SidecarTestSupport.h"
+#include "toolkit/core/DpiScale.h"
 #include "toolkit/core/PathText.h"
 #include "toolkit/core/Scoped.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -216,10 +217,44 @@ bool WaitFor(const std::function<bool()>& done, DWORD milliseconds)
     return true;
 }
 
+namespace {
+int startedDpi = kDesignDpi;
+constexpr const char* kDesktopKey = "Control Panel\\Desktop";
+} // namespace
+
+DisplayDpi::DisplayDpi(int dpi) : desktop_(HKEY_CURRENT_USER, kDesktopKey), previous_(startedDpi)
+{
+    const DWORD value = static_cast<DWORD>(dpi);
+    const LSTATUS status = RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", REG_DWORD, &value, sizeof value);
+    if (status != ERROR_SUCCESS)
+        throw std::runtime_error("cannot set LogPixels: error " + std::to_string(status));
+    startedDpi = dpi;
+}
+
+DisplayDpi::~DisplayDpi()
+{
+    startedDpi = previous_;
+}
+
+int StartedDpi()
+{
+    return startedDpi;
+}
+
+POINT AtStartedDpi(POINT p)
+{
+    return {ScaledToDpi(p.x, startedDpi), ScaledToDpi(p.y, startedDpi)};
+}
+
+int AtStartedDpi(int length)
+{
+    return ScaledToDpi(length, startedDpi);
+}
+
 bool IsMainWindow(HWND window)
 {
     const SIZE size = WindowSize(window);
-    return size.cx == 496 && size.cy == 377 && ClassOf(window) != "#32770";
+    return size.cx == AtStartedDpi(496) && size.cy == AtStartedDpi(377) && ClassOf(window) != "#32770";
 }
 
 std::string Quoted(const std::string& path)

@@ -69,6 +69,26 @@ private:
     DWORD id_ = 0;
 };
 
+// The display's DPI for the programs a test starts while it lives (LogPixels of the tests' own
+// Wine prefix, which a program reads when it starts), put back as it was however the test
+// ends. The test program itself keeps the DPI it started with.
+class DisplayDpi {
+public:
+    explicit DisplayDpi(int dpi);
+    ~DisplayDpi();
+    DisplayDpi(const DisplayDpi&) = delete;
+    DisplayDpi& operator=(const DisplayDpi&) = delete;
+
+private:
+    RegistryKeyRestorer desktop_;
+    int previous_;
+};
+// The DPI the programs started now see: 96, or that of the DisplayDpi in force.
+int StartedDpi();
+// A point or length of the 96-DPI layout at StartedDpi(), rounded as the program rounds it.
+POINT AtStartedDpi(POINT p);
+int AtStartedDpi(int length);
+
 // Window facts read across processes.
 std::string WindowText(HWND window);
 std::string ClassOf(HWND window);
@@ -97,7 +117,7 @@ bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = 15000);
 // The folders' settings file, and the main window's Default button by its place on the skin.
 constexpr const char* kSettings = "DeskTop.Ini";
 constexpr POINT kDefaultButton{368 + 54, 272 + 19};
-// Quorrel's main window: the skin's size, and no standard dialog.
+// Quorrel's main window: the skin's size at StartedDpi(), and no standard dialog.
 bool IsMainWindow(HWND window);
 // A path in double quotes, as Explorer's entries pass it.
 std::string Quoted(const std::string& path);

@@ -115,6 +115,44 @@ TEST(FormShape, FirstShowCutsTheOutlineEveryShowFiresTheEvent)
     form.Hide();
 }
 
+TEST(FormShape, ASkinForAnotherScaleCutsTheOutlineAgainOnceItWasCut)
+{
+    // Before the first show a new skin only replaces the picture: the show cuts it.
+    ShapedForm form;
+    auto& shape = form.Shape();
+    const auto larger = [](int width, int height) {
+        std::vector<std::string> rows(height, std::string(width, '#'));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (x + y < 15 || y == height - 1)
+                    rows[y][x] = '.';
+        return PictureFromText(rows, {{'.', kMagenta}, {'#', clNavy}});
+    };
+    shape.ChangeSkin(larger(150, 100));
+    EXPECT_EQ(shape.built, 0);
+    EXPECT_FALSE(shape.RegionApplied());
+    form.SetClientSize(180, 120);
+    form.Show();
+    EXPECT_EQ(shape.built, 1);
+    const auto expectOutlineOf = [&form](TBitmap& picture) {
+        ScopedRegion region(CreateRectRgn(0, 0, 0, 0));
+        ASSERT_EQ(GetWindowRgn(form.Handle(), region.get()), COMPLEXREGION);
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 180; ++x) {
+                const bool opaque = x < picture.Width() && y < picture.Height() && PixelAt(picture, x, y) != kMagenta;
+                ASSERT_EQ(bool(PtInRegion(region.get(), x, y)), opaque) << x << ", " << y;
+            }
+    };
+    expectOutlineOf(*larger(150, 100));
+
+    // Once the window is cut, a skin for another scale cuts it again, at once.
+    shape.ChangeSkin(larger(180, 120));
+    EXPECT_EQ(shape.built, 2);
+    EXPECT_TRUE(shape.RegionApplied());
+    expectOutlineOf(*larger(180, 120));
+    form.Hide();
+}
+
 TEST(FormShape, APictureWithoutOpaquePixelsLeavesTheWindowWhole)
 {
     ShapedForm form;

@@ -86,6 +86,8 @@ void TControl::SetParent(TWinControl* parent)
     }
     parent_ = parent;
     if (parent_) {
+        if (parent_->Dpi() != dpi_)
+            ChangeDpi(parent_->Dpi());
         parent_->ChildInserted(*this);
         if (parentFont_)
             ParentFontChanged();
@@ -100,12 +102,62 @@ void TControl::SetBounds(int left, int top, int width, int height)
 {
     if (left == left_ && top == top_ && width == width_ && height == height_)
         return;
+    ApplyBounds(RECT{left, top, left + width, top + height});
+    StoreDesign();
+}
+
+void TControl::ApplyBounds(const RECT& r)
+{
+    if (r.left == left_ && r.top == top_ && r.right - r.left == width_ && r.bottom - r.top == height_)
+        return;
     const RECT old = BoundsRect();
-    left_ = left;
-    top_ = top;
-    width_ = width;
-    height_ = height;
+    left_ = r.left;
+    top_ = r.top;
+    width_ = r.right - r.left;
+    height_ = r.bottom - r.top;
     BoundsChanged(old);
+}
+
+void TControl::StoreDesign() noexcept
+{
+    const int left = UnscaledFromDpi(left_, dpi_), top = UnscaledFromDpi(top_, dpi_);
+    design_ = {left, top, left + UnscaledFromDpi(width_, dpi_), top + UnscaledFromDpi(height_, dpi_)};
+}
+
+RECT TControl::ScaledBounds(int dpi) const noexcept
+{
+    // Each of left, top, width and height scaled alone, as the artwork's pictures are.
+    return ScaledRectToDpi(design_, dpi);
+}
+
+void TControl::ChangeDpi(int dpi)
+{
+    if (dpi <= 0 || dpi == dpi_)
+        return;
+    const int old = dpi_;
+    dpi_ = dpi;
+    // The font keeps following the parent's when it did: the new size is no choice of its own.
+    takingParentFont_ = true;
+    try {
+        font_->SetDpi(dpi);
+    } catch (...) {
+        takingParentFont_ = false;
+        throw;
+    }
+    takingParentFont_ = false;
+    if (!PlacedByParent())
+        ApplyBounds(ScaledBounds(dpi));
+    if (auto* self = dynamic_cast<TWinControl*>(this)) {
+        for (std::size_t i = 0; i < self->ControlCount(); ++i)
+            self->Controls(i).ChangeDpi(dpi);
+        self->AlignControls();
+    }
+    DpiChanged(old);
+}
+
+void TControl::DpiChanged(int)
+{
+    Invalidate();
 }
 
 void TControl::BoundsChanged(const RECT& old)

@@ -3,6 +3,7 @@
 // paints it into the parent's device context and routes the mouse to it.
 #include "toolkit/graphics/Color.h"
 #include "toolkit/core/Component.h"
+#include "toolkit/core/DpiScale.h"
 
 #include <windows.h>
 
@@ -70,6 +71,18 @@ public:
     virtual int ClientWidth() const noexcept { return width_; }
     virtual int ClientHeight() const noexcept { return height_; }
     RECT ClientRect() const noexcept { return {0, 0, ClientWidth(), ClientHeight()}; }
+
+    // Display scale. Bounds are pixels at the control's DPI; its design bounds, the same place
+    // at 96 DPI, are what every other DPI is worked out from, so moving between displays of
+    // different scales never drifts. A control starts at 96 DPI and takes its parent's.
+    int Dpi() const noexcept { return dpi_; }
+    // A 96-DPI length at this control's DPI.
+    int Scaled(int value) const noexcept { return ScaledToDpi(value, dpi_); }
+    // The bounds at 96 DPI.
+    RECT DesignBounds() const noexcept { return design_; }
+    // This control and everything in it take a new DPI: bounds worked out from the design,
+    // fonts made at the new size; then DpiChanged runs for each.
+    virtual void ChangeDpi(int dpi);
 
     TAlign Align() const noexcept { return align_; }
     void SetAlign(TAlign align);
@@ -166,11 +179,20 @@ protected:
     // Takes bounds the platform already gave the window, without moving it again.
     void SyncBounds(const RECT& r) noexcept
     {
+        if (r.left == left_ && r.top == top_ && r.right - r.left == width_ && r.bottom - r.top == height_)
+            return;
         left_ = r.left;
         top_ = r.top;
         width_ = r.right - r.left;
         height_ = r.bottom - r.top;
+        StoreDesign();
     }
+    // A control its parent places (an aligned one, a page): scaling leaves it to the parent.
+    virtual bool PlacedByParent() const noexcept { return align_ != alNone; }
+    // Its bounds at a new DPI, from the design bounds.
+    virtual RECT ScaledBounds(int dpi) const noexcept;
+    // Runs once the control, its fonts and its children are at the new DPI.
+    virtual void DpiChanged(int oldDpi);
     // Bounds changed: a windowed control moves its window, a windowless one repaints.
     virtual void BoundsChanged(const RECT& old);
     // The form that holds this control, or null.
@@ -178,10 +200,15 @@ protected:
 
 private:
     void FontChangedByOwner();
+    // The design bounds of the current ones.
+    void StoreDesign() noexcept;
+    void ApplyBounds(const RECT& r);
     void StoreColor(TColor color);
 
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    RECT design_{};
+    int dpi_ = kDesignDpi;
     TAlign align_ = alNone;
     TAnchors anchors_ = akLeft | akTop;
     bool visible_ = true;

@@ -1,6 +1,7 @@
 #include "toolkit/controls/Form.h"
 
 #include "toolkit/core/Application.h"
+#include "toolkit/core/DisplayDpi.h"
 #include "toolkit/graphics/Font.h"
 
 #include <algorithm>
@@ -107,17 +108,65 @@ void TForm::CreateParams(TCreateParams& params)
 
 void TForm::HandleCreated()
 {
+    // The monitor's scale, before the children's windows are made at their places.
+    TWinControl::ChangeDpi(WindowDpi(Handle()));
     TWinControl::HandleCreated();
     // The window takes the form's font for anything the platform draws on it.
     SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
     AlignControls();
+    RunScaledWork();
+}
+
+void TForm::ChangeDpi(int dpi)
+{
+    if (dpi == Dpi())
+        return;
+    TWinControl::ChangeDpi(dpi);
+    if (HandleAllocated())
+        RunScaledWork();
+}
+
+void TForm::DpiChanged(int oldDpi)
+{
+    TWinControl::DpiChanged(oldDpi);
+    if (HandleAllocated())
+        SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+}
+
+void TForm::WhenScaled(std::function<void()> work)
+{
+    scaledWork_.push_back(std::move(work));
+    if (HandleAllocated())
+        scaledWork_.back()();
+}
+
+void TForm::RunScaledWork()
+{
+    for (const auto& work : scaledWork_)
+        work();
+}
+
+RECT TForm::ScaledBounds(int dpi) const noexcept
+{
+    if (suggested_)
+        return *suggested_;
+    // The design bounds are the frame at 96 DPI around the client area at 96 DPI.
+    const RECT design = DesignBounds();
+    const RECT frame96 = FrameFor(0, 0, kDesignDpi);
+    const int clientWidth = (design.right - design.left) - (frame96.right - frame96.left);
+    const int clientHeight = (design.bottom - design.top) - (frame96.bottom - frame96.top);
+    const RECT r = FrameFor(ScaledToDpi(clientWidth, dpi), ScaledToDpi(clientHeight, dpi), dpi);
+    return {Left(), Top(), Left() + r.right - r.left, Top() + r.bottom - r.top};
 }
 
 RECT TForm::FrameFor(int clientWidth, int clientHeight) const noexcept
 {
-    RECT r{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&r, WindowStyle(), FALSE, 0);
-    return r;
+    return FrameFor(clientWidth, clientHeight, Dpi());
+}
+
+RECT TForm::FrameFor(int clientWidth, int clientHeight, int dpi) const noexcept
+{
+    return WindowRectForDpi(RECT{0, 0, clientWidth, clientHeight}, WindowStyle(), 0, dpi);
 }
 
 void TForm::SetClientSize(int width, int height)
@@ -336,6 +385,30 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         if (Application.MainForm() == this)
             Application.MainFormSized(wParam);
         break;
+    case kGetDpiScaledSizeMessage: {
+        // The size at the new DPI worked out from the design, so the suggested place fits it.
+        const RECT r = ScaledBounds(static_cast<int>(wParam));
+        *reinterpret_cast<SIZE*>(lParam) = {r.right - r.left, r.bottom - r.top};
+        return TRUE;
+    }
+    case WM_DPICHANGED: {
+        const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+        const int dpi = HIWORD(wParam);
+        if (dpi == Dpi()) {
+            SetBounds(suggested.left, suggested.top, suggested.right - suggested.left,
+                      suggested.bottom - suggested.top);
+            return 0;
+        }
+        suggested_ = suggested;
+        try {
+            ChangeDpi(dpi);
+        } catch (...) {
+            suggested_.reset();
+            throw;
+        }
+        suggested_.reset();
+        return 0;
+    }
     case WM_WINDOWPOSCHANGED: {
         // The user may move the window; keep the bounds in step without moving it again.
         const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);

@@ -3,7 +3,9 @@
 // with its modal result, keyboard navigation between its controls and accelerator search.
 #include "toolkit/controls/WinControl.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // The enabled, visible top-level windows of this thread but one, disabled for a scope, as a
@@ -81,17 +83,30 @@ public:
     TNotifyEvent OnShow;
     TNotifyEvent OnHide;
 
+    // A form takes the DPI of its monitor when its window is made, and another when the window
+    // moves to a monitor of another scale (WM_DPICHANGED, the place the system suggests taken).
+    void ChangeDpi(int dpi) override;
+    // Work that depends on the scale (pictures drawn for it): run when the window is made, and
+    // again after every change of DPI; at once when the window exists already.
+    void WhenScaled(std::function<void()> work);
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void HandleCreated() override;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Keeps its place on the screen (or takes the suggested one); the client area scales.
+    RECT ScaledBounds(int dpi) const noexcept override;
+    void DpiChanged(int oldDpi) override;
     virtual void DoCreate();
     virtual void DoShow();
     virtual void DoHide();
 
 private:
     DWORD WindowStyle() const noexcept;
+    // The window rectangle around a client area at the form's DPI (or another).
     RECT FrameFor(int clientWidth, int clientHeight) const noexcept;
+    RECT FrameFor(int clientWidth, int clientHeight, int dpi) const noexcept;
+    void RunScaledWork();
     void ApplyBorder();
     void CenterOnDesktop();
     std::vector<TWinControl*> TabList() const;
@@ -102,6 +117,8 @@ private:
     bool modal_ = false;
     TModalResult modalResult_ = mrNone;
     TWinControl* activeControl_ = nullptr;
+    std::vector<std::function<void()>> scaledWork_;
+    std::optional<RECT> suggested_; // the place WM_DPICHANGED suggests, while it is taken
 };
 
 // A form of one's own (not owned by the application), with OnCreate run.

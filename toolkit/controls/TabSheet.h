@@ -20,6 +20,8 @@ public:
 
 protected:
     void CaptionChanged() override;
+    // The page control lays its pages out over its display area.
+    bool PlacedByParent() const noexcept override { return true; }
 
 private:
     TPageControl* pageControl_ = nullptr;

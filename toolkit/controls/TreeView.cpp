@@ -85,7 +85,7 @@ void TTreeView::CreateParams(TCreateParams& params)
 void TTreeView::HandleCreated()
 {
     TWinControl::HandleCreated();
-    SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(indent_), 0);
+    SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(Scaled(indent_)), 0);
     if (images_)
         SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->Handle()));
 }
@@ -140,7 +140,14 @@ void TTreeView::SetIndent(int value)
 {
     indent_ = value;
     if (HandleAllocated())
-        SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(value), 0);
+        SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(Scaled(value)), 0);
+}
+
+void TTreeView::DpiChanged(int oldDpi)
+{
+    TWinControl::DpiChanged(oldDpi);
+    if (HandleAllocated())
+        SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(Scaled(indent_)), 0);
 }
 
 void TTreeView::SetImages(TImageList* images)

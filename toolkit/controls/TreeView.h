@@ -116,6 +116,7 @@ protected:
 
     void CreateParams(TCreateParams& params) override;
     void HandleCreated() override;
+    void DpiChanged(int oldDpi) override;
     void HandleDestroying() override;
     void ComponentRemoved(TComponent& component) noexcept override;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

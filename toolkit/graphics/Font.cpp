@@ -32,10 +32,21 @@ void TFont::SetColor(TColor color)
     Update(color_, color);
 }
 
+void TFont::SetDpi(int dpi)
+{
+    Update(dpi_, dpi);
+}
+
+int TFont::PixelHeight() const noexcept
+{
+    return ScaledToDpi(height_, dpi_);
+}
+
 bool TFont::SameAs(const TFont& other) const noexcept
 {
     return name_ == other.name_ && height_ == other.height_ && bold_ == other.bold_ &&
-           italic_ == other.italic_ && underline_ == other.underline_ && color_ == other.color_;
+           italic_ == other.italic_ && underline_ == other.underline_ && color_ == other.color_ &&
+           dpi_ == other.dpi_;
 }
 
 void TFont::Assign(const TFont& source)
@@ -48,13 +59,14 @@ void TFont::Assign(const TFont& source)
     italic_ = source.italic_;
     underline_ = source.underline_;
     color_ = source.color_;
+    dpi_ = source.dpi_;
     Changed();
 }
 
 TToolObject TFont::CreateObject() const
 {
     LOGFONTA lf{};
-    lf.lfHeight = -height_; // negative: character height, not cell height
+    lf.lfHeight = -PixelHeight(); // negative: character height, not cell height
     lf.lfWeight = bold_ ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = italic_;
     lf.lfUnderline = underline_;

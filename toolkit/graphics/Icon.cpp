@@ -19,6 +19,12 @@ struct IcoEntry {
 };
 static_assert(sizeof(IcoEntry) == 16);
 
+bool IsPng(TByteSpan data, const IcoEntry& entry)
+{
+    static const std::uint8_t signature[] = {0x89, 'P', 'N', 'G'};
+    return entry.bytes >= sizeof signature && std::memcmp(data.data() + entry.offset, signature, sizeof signature) == 0;
+}
+
 int EntrySize(std::uint8_t stored) { return stored ? stored : 256; }
 
 SIZE IconSize(HICON icon)
@@ -73,7 +79,7 @@ void TIcon::LoadFromStream(TByteSpan data)
     if (head[0] != 0 || head[1] != 1 || count == 0 || data.size() < 6 + count * sizeof(IcoEntry))
         InvalidIcon();
 
-    const int wanted = GetSystemMetrics(SM_CXICON);
+    const int wanted = wantedSize_ > 0 ? wantedSize_ : GetSystemMetrics(SM_CXICON);
     IcoEntry best{};
     bool found = false;
     for (std::size_t i = 0; i < count; ++i) {
@@ -81,16 +87,25 @@ void TIcon::LoadFromStream(TByteSpan data)
         std::memcpy(&entry, data.data() + 6 + i * sizeof entry, sizeof entry);
         if (entry.offset > data.size() || entry.bytes > data.size() - entry.offset || entry.bytes < 40)
             InvalidIcon();
-        // Prefer the system size, then the deepest colours; otherwise the first entry.
-        const bool better = !found || (EntrySize(entry.width) == wanted &&
-                                       (EntrySize(best.width) != wanted || entry.bitCount > best.bitCount));
+        // Prefer the wanted size, then the deepest colours; otherwise the first entry. For a size
+        // asked for: else the smallest entry above it, else the largest, and a bitmap entry
+        // before a PNG one, which older systems cannot read.
+        const int size = EntrySize(entry.width), bestSize = EntrySize(best.width);
+        const bool png = IsPng(data, entry), bestPng = found && IsPng(data, best);
+        bool better = !found || (size == wanted && (bestSize != wanted || entry.bitCount > best.bitCount));
+        if (found && wantedSize_ > 0 && png != bestPng)
+            better = !png;
+        else if (found && wantedSize_ > 0 && bestSize != wanted && size != wanted && size != bestSize)
+            better = bestSize < wanted ? size > bestSize : size > wanted && size < bestSize;
         if (better)
             best = entry;
         found = true;
     }
+    // An entry of another size than asked for is made to that size.
+    const int width = wantedSize_ > 0 ? wantedSize_ : EntrySize(best.width);
+    const int height = wantedSize_ > 0 ? wantedSize_ : EntrySize(best.height);
     HICON icon = CreateIconFromResourceEx(const_cast<std::uint8_t*>(data.data() + best.offset), best.bytes, TRUE,
-                                          0x00030000, EntrySize(best.width), EntrySize(best.height),
-                                          LR_DEFAULTCOLOR);
+                                          0x00030000, width, height, LR_DEFAULTCOLOR);
     if (!icon)
         InvalidIcon();
     SetHandle(icon);

@@ -1,6 +1,6 @@
 #pragma once
-// An icon: from an .ico file (the entry closest to the system icon size) or from an icon
-// handle it takes over. Icons always draw through their own mask.
+// An icon: from an .ico file (the entry of the system icon size, or of a size asked for) or
+// from an icon handle it takes over. Icons always draw through their own mask.
 #include "toolkit/graphics/Graphic.h"
 #include "toolkit/core/Scoped.h"
 
@@ -21,6 +21,11 @@ public:
 
     // .ico data; anything else raises EInvalidGraphic "Icon image is not valid".
     void LoadFromStream(TByteSpan data) override;
+    // The size an .ico is loaded at (for a display of another scale): its entry of that size,
+    // else the smallest larger one made smaller, else the largest. 0, the default: the entry
+    // of the system icon size as it stands.
+    int WantedSize() const noexcept { return wantedSize_; }
+    void SetWantedSize(int size) noexcept { wantedSize_ = size; }
     std::unique_ptr<TGraphic> Clone() const override;
 
 protected:
@@ -30,4 +35,5 @@ private:
     ScopedIcon handle_;
     int width_ = 0;
     int height_ = 0;
+    int wantedSize_ = 0;
 };

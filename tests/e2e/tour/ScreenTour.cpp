@@ -4,12 +4,16 @@
 // start given on the command line, whatever that verb opens).
 // `make run` uses it where there is no display to look at.
 //
-//     ScreenTour <program> <screenshot folder> [arguments for the program...]
+//     ScreenTour [--dpi N] <program> <screenshot folder> [arguments for the program...]
+//
+// --dpi shows the windows at that DPI (LogPixels of the Wine prefix, put back afterwards).
 #include "e2e/ProgramRun.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -22,14 +26,11 @@ void Capture(HWND window, const std::string& name)
 {
     Pause(400);
     const SIZE size = SaveScreenPicture(window, shotFolder + name + ".bmp");
-    std::printf("run-app: %s (%ld x %ld)\n", name.c_str(), size.cx, size.cy);
+    RECT client{};
+    GetClientRect(window, &client);
+    std::printf("run-app: %s (%ld x %ld, client %ld x %ld)\n", name.c_str(), size.cx, size.cy, client.right, client.bottom);
 }
 
-bool IsMain(HWND w)
-{
-    const SIZE s = WindowSize(w);
-    return s.cx == 496 && s.cy == 377;
-}
 
 // Every new window of a verb start is captured and cancelled, until the program ends.
 void VerbTour(ProgramRun& run)
@@ -55,12 +56,12 @@ void VerbTour(ProgramRun& run)
 
 void WindowTour(ProgramRun& run)
 {
-    HWND splash = run.WaitForWindow([](HWND w) { return !IsMain(w); }, 20000);
+    HWND splash = run.WaitForWindow([](HWND w) { return !IsMainWindow(w); }, 20000);
     if (splash && ClassOf(splash) != "#32770") {
         Capture(splash, "splash");
         run.WaitUntilGone(splash);
     }
-    HWND main = run.WaitForWindow(IsMain, 20000);
+    HWND main = run.WaitForWindow(IsMainWindow, 20000);
     if (!main) {
         std::printf("run-app: the main window did not appear\n");
         return;
@@ -68,7 +69,7 @@ void WindowTour(ProgramRun& run)
     Capture(main, "main-window");
 
     // The About box: the last of the four link buttons.
-    ClickAt(ChildAt(main, {426 + 24, 44 + 20}), {24, 20});
+    ClickAt(ChildAt(main, AtStartedDpi(POINT{426 + 24, 44 + 20})), AtStartedDpi(POINT{24, 20}));
     HWND about = run.WaitForWindow([main](HWND w) { return w != main; }, 5000);
     if (about) {
         Capture(about, "about-box");
@@ -116,8 +117,19 @@ void DialogTour(const std::string& exe)
 
 int main(int argc, char** argv)
 {
+    std::unique_ptr<DisplayDpi> dpi;
+    if (argc > 2 && std::string(argv[1]) == "--dpi") {
+        try {
+            dpi = std::make_unique<DisplayDpi>(std::atoi(argv[2]));
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "run-app: %s\n", e.what());
+            return 1;
+        }
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: ScreenTour <program> <screenshot folder> [arguments...]\n");
+        std::fprintf(stderr, "usage: ScreenTour [--dpi N] <program> <screenshot folder> [arguments...]\n");
         return 2;
     }
     const auto windowsPath = [](std::string path) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 // A file of tests/data, as a path the Windows side can open.
 std::string TestDataPath(const std::string& name);
@@ -18,3 +19,11 @@ std::string BytesToString(const TBytes& bytes);
 
 // An .ico file with one 32-bit entry of size x size pixels, all of one opaque colour.
 std::string SolidIconFile(int size, TColor color);
+// An .ico file with these entries in this order: 32-bit images of one colour, or PNG entries
+// that claim the signature but hold nothing a decoder takes.
+struct TIconEntry {
+    int Size;
+    TColor Color = clBlack;
+    bool Png = false;
+};
+std::string IconFile(const std::vector<TIconEntry>& entries);

@@ -248,6 +248,34 @@ TEST(Picture, BitmapAccessAssignAndChangeEvents)
     EXPECT_EQ(copy.Width(), 0);
 }
 
+TEST(Icon, ASizeAskedForTakesThatEntryOrTheNextLargerOrTheLargestAndMakesItThatSize)
+{
+    TempDir dir;
+    const std::string file = dir.WriteFile("sizes.ico", IconFile({{16, clRed}, {48, clLime}, {24, clBlue}}));
+    const auto loaded = [&file](int wanted) {
+        TIcon icon;
+        icon.SetWantedSize(wanted);
+        icon.LoadFromFile(file);
+        return std::pair{icon.Width(), DrawnPixel(icon, icon.Width(), icon.Height(), icon.Width() / 2, icon.Height() / 2)};
+    };
+    EXPECT_EQ(loaded(48), (std::pair{48, clLime}));
+    EXPECT_EQ(loaded(24), (std::pair{24, clBlue}));
+    EXPECT_EQ(loaded(20), (std::pair{20, clBlue}));  // the next larger
+    EXPECT_EQ(loaded(32), (std::pair{32, clLime}));  // the next larger, made smaller
+    EXPECT_EQ(loaded(64), (std::pair{64, clLime}));  // none larger: the largest, made larger
+    // Without a size asked for, the system's icon size or else the first entry, as it stands.
+    ASSERT_EQ(GetSystemMetrics(SM_CXICON), 32);
+    EXPECT_EQ(loaded(0), (std::pair{16, clRed}));
+
+    // A PNG entry only when there is no bitmap one: older systems cannot make an icon of it.
+    const std::string withPng = dir.WriteFile("png.ico", IconFile({{16, clRed}, {256, clBlack, true}}));
+    TIcon icon;
+    icon.SetWantedSize(40);
+    icon.LoadFromFile(withPng);
+    EXPECT_EQ(icon.Width(), 40);
+    EXPECT_EQ(DrawnPixel(icon, 40, 40, 20, 20), clRed);
+}
+
 TEST(Icon, LoadsFromFileAndFromHandleAndDrawsThroughItsMask)
 {
     TempDir dir;
