@@ -63,8 +63,10 @@ TEST(WindowStart, SplashOfThePicturesSizeForTwoSecondsThenTheTitledMainWindowWhi
         EXPECT_FALSE(IsMainWindow(w));
     ASSERT_TRUE(run.WaitUntilGone(splash));
     const DWORD splashTime = GetTickCount() - shown;
-    // Timer2 fires twice, a second apart, before it closes.
-    EXPECT_GE(splashTime, 1900u);
+    // Timer2 fires twice, a second apart, before it closes. The splash is seen here only some
+    // time after its timers start (a loaded machine makes that a few hundred milliseconds), so
+    // the bound tells two ticks from one rather than measuring the two seconds to the edge.
+    EXPECT_GE(splashTime, 1500u);
     EXPECT_LT(splashTime, 6000u);
 
     HWND main = run.WaitForWindow(IsMainWindow);
