@@ -70,8 +70,8 @@ TWinControl::TWinControl() = default;
 
 TWinControl::~TWinControl()
 {
-    if (TForm* form = ParentForm(); form && form != this && form->ActiveControl() == this)
-        form->SetActiveControl(nullptr);
+    if (TForm* form = ParentForm(); form && form != this)
+        form->ControlGone(*this);
     // Children outlive this part of the object only as orphans.
     for (TControl* c : std::vector<TControl*>(controls_))
         c->SetParent(nullptr);
