@@ -355,8 +355,10 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_SYSCOLORCHANGE:
-        // Only top-level windows get the message; the children hear it from here.
-        SysColorChanged();
+        // Only top-level windows get the message; the children hear it from here (a child
+        // window that gets it was sent it by SysColorChanged).
+        if (!(GetWindowLongPtrA(handle_.get(), GWL_STYLE) & WS_CHILD))
+            SysColorChanged();
         break;
     default:
         break;
@@ -682,6 +684,9 @@ void TWinControl::ColorChanged()
 void TWinControl::SysColorChanged()
 {
     TControl::SysColorChanged();
+    // The platform's own controls (tabs, tree) keep the colours they read: they are told too.
+    if (handle_ && platformClass_ && (GetWindowLongPtrA(handle_.get(), GWL_STYLE) & WS_CHILD))
+        SendMessageA(handle_.get(), WM_SYSCOLORCHANGE, 0, 0);
     for (TControl* c : controls_)
         c->SysColorChanged();
 }
