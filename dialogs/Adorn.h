@@ -38,4 +38,9 @@ public:
     TMemo& FolderTip() const;
     TLabel& Label1() const;  // caption colour sample
     TImage& Image2() const;  // background preview
+
+protected:
+    // The tabs, then each page's controls (only the shown page's are reached).
+    std::vector<TWinControl*> ContentTabOrder() const override;
+    void ApplySkinColours() override;
 };
