@@ -18,6 +18,7 @@
 #include "toolkit/controls/TabSheet.h"
 #include "toolkit/core/Convert.h"
 #include "toolkit/core/PathText.h"
+#include "toolkit/graphics/HighContrast.h"
 
 #include <algorithm>
 
@@ -139,6 +140,10 @@ void TFormAdorn::ApplySkinColours()
     const TColor card = SkinColour(clWhite, clWindow);
     Component<TPanel>("Panel1").SetColor(card);
     Component<TPanel>("Panel2").SetColor(card);
+    // The sample shows the folder's own colour, which a dark theme's face could swallow: in a
+    // contrast theme it stands on white, as captions in a folder window do.
+    Label1().SetTransparent(!HighContrastOn());
+    Label1().SetColor(clWhite);
 }
 
 void TFormAdorn::ShowSettings(const TDTItem& item)

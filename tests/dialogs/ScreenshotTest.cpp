@@ -143,15 +143,20 @@ TEST_F(DialogScreenshots, BothDialogsAndTheProgressWindowInAContrastTheme)
     {
         auto form = MakeForm<TFormAdorn>();
         form->ShowSettings(TheFolderCtrl->Current);
-        std::unique_ptr<TBitmap> icon, tip;
-        EXPECT_EQ(RunModal(*form, {Shoot(*form, "adorn-icon-contrast", icon),
-                                   [&] {
-                                       form->PageControl1().SetActivePageIndex(1);
-                                       return true;
-                                   },
-                                   Shoot(*form, "adorn-tip-contrast", tip), Click(*form, form->BmpButton(2))}),
+        std::unique_ptr<TBitmap> icon, tip, color;
+        const auto page = [&](int index) {
+            return [&form, index] {
+                form->PageControl1().SetActivePageIndex(index);
+                return true;
+            };
+        };
+        EXPECT_EQ(RunModal(*form, {Shoot(*form, "adorn-icon-contrast", icon), page(1),
+                                   Shoot(*form, "adorn-tip-contrast", tip), page(2),
+                                   Shoot(*form, "adorn-color-contrast", color), Click(*form, form->BmpButton(2))}),
                   mrCancel);
-        ASSERT_TRUE(icon && tip);
+        ASSERT_TRUE(icon && tip && color);
+        // The sample in the folder's colour (black here) stands on white, readable in any theme.
+        EXPECT_EQ(At(*color, *form, form->Label1(), 1, 1), RGB(255, 255, 255));
         EXPECT_EQ(At(*icon, 200, 320), face);
         EXPECT_EQ(At(*tip, *form, form->FolderTip(), 200, 150), GetSysColor(COLOR_WINDOW));
     }

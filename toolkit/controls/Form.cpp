@@ -250,6 +250,10 @@ void TForm::SetVisible(bool visible)
             return;
         ShowWindow(window, SW_SHOW);
         SetForegroundWindow(window);
+        // Opened from the keyboard, the window shows its cues at once, as the platform's own
+        // dialogs do (the platform decides by the last input and answers WM_UPDATEUISTATE).
+        if (hiddenCues_)
+            SendMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, hiddenCues_), 0);
         if (activeControl_ && activeControl_->CanFocus())
             activeControl_->SetFocus();
         else
