@@ -46,6 +46,11 @@ TFrmFlashForm::TFrmFlashForm(TForm& mainForm)
     OnShow = [this](TObject* sender) { FormShow(sender); };
     Timer1.SetOnTimer([this](TObject* sender) { Timer1Timer(sender); });
     Timer2.SetOnTimer([this](TObject* sender) { Timer2Timer(sender); });
+    // Every key, Tab and Esc included, before the form's own keys; Alt comes as a key down.
+    OnShortCut = [this](WORD, TShiftState) {
+        Dismiss();
+        return true;
+    };
     OnKeyDown = [this](TObject*, WORD&, TShiftState) { Dismiss(); };
     const TMouseEvent click = [this](TObject*, TMouseButton, TShiftState, int, int) { Dismiss(); };
     OnMouseDown = click;
