@@ -275,13 +275,16 @@ TEST_F(ProgressWindowTest, CancelStopsAfterTheFolderInHandAndSaysWhatWasChanged)
         PostClickOn(cancel);
     });
     std::string message;
+    HWND messageOwner = nullptr;
     EXPECT_EQ(RunModal(*form, {[&] {
                                    SendMessageA(form->RadioButton(3).Handle(), BM_CLICK, 0, 0);
                                    return true;
                                },
                                Click(*form, form->BmpButton(1)),
-                               AnswerBox(Application.Title(), "Stopped:", IDOK, &message)}),
+                               AnswerBox(Application.Title(), "Stopped:", IDOK, &message,
+                                         [&](HWND box) { messageOwner = GetWindow(box, GW_OWNER); })}),
               mrOk);
+    EXPECT_EQ(messageOwner, form->Handle()) << "the message belongs to the dialog the work came from";
     sampler.SetEnabled(false);
     ASSERT_TRUE(pressed);
     EXPECT_EQ(buttonText, "Cancel");
