@@ -20,6 +20,7 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM param) noexcept
     }
     return TRUE;
 }
+
 // The button of a radio group that Tab stops at: the checked one, else the first that can take
 // the focus. The radio buttons of one parent are one group.
 TWinControl* GroupStop(TRadioButton& radio)
