@@ -175,7 +175,7 @@ TEST_F(Keyboard, PretendFromExplorerByKeysAloneAndReadOutButtonByButton)
     EXPECT_TRUE(FocusMovesTo(dialog, {VK_TAB}, "Recycle Bin"));
     // An arrow chooses the next target; Enter is OK.
     EXPECT_TRUE(FocusMovesTo(dialog, {VK_RIGHT}, "Control Panel"));
-    EXPECT_TRUE(Checked(ButtonCaptioned(dialog, "Control Panel")));
+    EXPECT_TRUE(WaitFor([&] { return Checked(ButtonCaptioned(dialog, "Control Panel")); }, 3000));
     Press(VK_RETURN);
     EXPECT_EQ(run.WaitForExit(), 0u);
     EXPECT_EQ(SettingOf(disguised.folder, ".ShellClassInfo", "CLSID"), kControlPanel);
@@ -202,11 +202,12 @@ TEST_F(Keyboard, AdornFromExplorerTurnsItsPagesAndEscWritesNothing)
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 1);
     Press(VK_TAB);
     ASSERT_TRUE(WaitFor([&] { return ClassOf(FocusOf(dialog)) == "Edit"; }, 3000));
+    const HWND tip = FocusOf(dialog);
     Chord({VK_CONTROL, VK_END});
     TypeText(" typed");
     Press(VK_RETURN); // a new line in the tip, not OK
+    EXPECT_TRUE(WaitFor([&] { return WindowText(tip) == "kept typed\r\n"; }, 3000)) << WindowText(tip);
     EXPECT_TRUE(run.Running());
-    EXPECT_EQ(WindowText(FocusOf(dialog)), "kept typed\r\n");
     Press(VK_ESCAPE);
     EXPECT_EQ(run.WaitForExit(), 0u);
     EXPECT_EQ(ReadFileBytes(disguised.folder + kSettings), disguised.bytes);
