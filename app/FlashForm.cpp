@@ -49,6 +49,24 @@ TFrmFlashForm::TFrmFlashForm(TForm& mainForm)
     OnShow = [this](TObject* sender) { FormShow(sender); };
     Timer1.SetOnTimer([this](TObject* sender) { Timer1Timer(sender); });
     Timer2.SetOnTimer([this](TObject* sender) { Timer2Timer(sender); });
+    // Every key, Tab and Esc included, before the form's own keys; Alt comes as a key down.
+    OnShortCut = [this](WORD, TShiftState) {
+        Dismiss();
+        return true;
+    };
+    OnKeyDown = [this](TObject*, WORD&, TShiftState) { Dismiss(); };
+    const TMouseEvent click = [this](TObject*, TMouseButton, TShiftState, int, int) { Dismiss(); };
+    OnMouseDown = click;
+    ImgFlash.OnMouseDown = click;
+}
+
+void TFrmFlashForm::Dismiss()
+{
+    dismissed_ = true;
+    // Before the first tick the product information is applied now; after it, the wait of
+    // that tick ends.
+    if (Timer1.Enabled())
+        Timer1Timer(&Timer1);
 }
 
 void TFrmFlashForm::SetTickInterval(unsigned milliseconds) noexcept
@@ -76,7 +94,7 @@ void TFrmFlashForm::Timer1Timer(TObject*)
             ApplyStep(mainForm_);
         // Waits for the next message each time round instead of polling: the timers keep
         // coming, and so do painting and input.
-        while (Ticks < 2 && !Application.Terminated())
+        while (Ticks < 2 && !dismissed_ && !Application.Terminated())
             Application.HandleMessage();
     } catch (...) {
         Close();

@@ -1,7 +1,8 @@
 #pragma once
 // The splash window shown while the main window opens: the product library's picture, no
 // border, centred. 250 ms after it appears it reads the product strings and titles the main
-// window; it closes once Timer2 has fired twice, about two seconds after it appeared.
+// window; it closes once Timer2 has fired twice, about two seconds after it appeared, or at
+// once when the user presses a key or clicks it (the product strings are read all the same).
 #include "toolkit/controls/Form.h"
 
 #include <functional>
@@ -31,9 +32,13 @@ public:
     void FormShow(TObject* sender);
     void Timer1Timer(TObject* sender);
     void Timer2Timer(TObject* sender);
+    // A key or a click: the splash ends without waiting for its timers.
+    void Dismiss();
+    bool Dismissed() const noexcept { return dismissed_; }
 
 private:
     TForm& mainForm_;
+    bool dismissed_ = false;
 };
 
 // Fills ProductInfo from the product library and titles the main window with ProductName, a

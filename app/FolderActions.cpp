@@ -49,8 +49,9 @@ bool PretendLoadedFolder(TDialogPlace place)
 bool DefaultLoadedFolder()
 {
     TFolderCtrl& ctrl = FolderController();
-    const TProgressScope progress(ctrl);
-    return ctrl.RestoreDefault();
+    bool done = true;
+    RunWithProgress(ctrl, [&] { done = ctrl.RestoreDefault(); });
+    return done;
 }
 
 void RefusePath(const std::string& path)

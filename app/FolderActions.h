@@ -16,7 +16,7 @@ bool AdornLoadedFolder(TDialogPlace place);
 // The Pretend Folder dialog, shown modally; true when it closed with OK.
 bool PretendLoadedFolder(TDialogPlace place);
 // Restores the loaded folder at once, with a progress window when that takes long; true when
-// done.
+// done, also when the user stopped it part of the way (the folder itself was restored).
 bool DefaultLoadedFolder();
 
 // Raises EInvalidPath "Error setting path: "<path>"".

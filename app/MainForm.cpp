@@ -9,11 +9,15 @@
 #include "shelltree/ShellTreeView.h"
 #include "skin/BmpButton.h"
 #include "skin/FormShape.h"
+#include "skin/HighContrastDrawing.h"
 #include "toolkit/core/Action.h"
 #include "toolkit/core/ActionList.h"
 #include "toolkit/core/Application.h"
 #include "toolkit/controls/CheckBox.h"
+#include "toolkit/graphics/Bitmap.h"
+#include "toolkit/graphics/Canvas.h"
 #include "toolkit/graphics/Font.h"
+#include "toolkit/graphics/HighContrast.h"
 #include "toolkit/controls/FormLayout.h"
 #include "toolkit/controls/Label.h"
 #include "toolkit/controls/PopupMenu.h"
@@ -131,6 +135,62 @@ TFrmMainForm::TFrmMainForm(bool checkLibraries)
     AlppeSubDirectory.OnClick = [this](TObject* sender) { AlppeSubDirectoryClick(sender); };
     FormShape1.OnFormShow = [this](TObject* sender) { FormShow(sender); };
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
+    SetUpKeyboard();
+}
+
+void TFrmMainForm::SetUpKeyboard()
+{
+    // The window is never nameless for a screen reader, also before the product strings
+    // give it its title.
+    SetCaption(Application.Title());
+    // The pictures show the words and symbols; the captions name the buttons, and the first
+    // three carry their access keys.
+    const char* const names[] = {"&Adorn", "&Pretend", "&Default", "Minimize", "Close",
+                                 "Home page", "E-mail", "Help", "About"};
+    for (int number = 1; number <= 9; ++number) {
+        BmpButton(number).SetCaption(names[number - 1]);
+        BmpButton(number).SetCaptionInPicture(true);
+    }
+    BmpButton(4).SetWindowGlyph(wgMinimize);
+    BmpButton(5).SetWindowGlyph(wgClose);
+    // The tree, the box, the three actions, the round buttons, then the title-bar buttons.
+    SetTabSequence({&ShellTreeView1, &AlppeSubDirectory, &BmpButton(1), &BmpButton(2), &BmpButton(3), &BmpButton(6),
+                    &BmpButton(7), &BmpButton(8), &BmpButton(9), &BmpButton(4), &BmpButton(5)});
+    OnShortCut = [this](WORD key, TShiftState shift) {
+        if (key != VK_F1 || shift != 0)
+            return false;
+        ActSysHelp.Execute();
+        return true;
+    };
+}
+
+void TFrmMainForm::ApplySkinColours()
+{
+    AlppeSubDirectory.SetColor(SkinColour(SkinBodyColor, clBtnFace));
+    // The skin's banner carries the welcome and the logo; in a contrast theme, where the skin
+    // gives way to plain colours, the window's title stands at its top left as text.
+    const bool contrast = HighContrastOn();
+    lblTitle.SetVisible(contrast);
+    if (!contrast)
+        return;
+    lblTitle.SetParentFont(false);
+    lblTitle.SetTransparent(true);
+    lblTitle.Font().SetName("MS Sans Serif");
+    lblTitle.Font().SetHeight(16);
+    lblTitle.Font().SetBold(true);
+    lblTitle.Font().SetColor(clBtnText);
+    TBitmap measure(1, 1);
+    measure.Canvas().Font().Assign(lblTitle.Font());
+    const SIZE text = measure.Canvas().TextExtent(lblTitle.Caption());
+    constexpr int kTitleLeft = 16, kTitleTop = 12;
+    lblTitle.SetBounds(kTitleLeft, kTitleTop, text.cx + 2, text.cy);
+}
+
+void TFrmMainForm::SysColorChanged()
+{
+    TForm::SysColorChanged();
+    ApplySkinColours();
+    Invalidate();
 }
 
 TFrmMainForm::~TFrmMainForm() = default;
@@ -158,7 +218,7 @@ void TFrmMainForm::FormCreate(TObject*)
 void TFrmMainForm::FormShow(TObject*)
 {
     ShowSplash(*this);
-    AlppeSubDirectory.SetColor(SkinBodyColor);
+    ApplySkinColours();
 }
 
 void TFrmMainForm::AlppeSubDirectoryClick(TObject*)

@@ -67,6 +67,13 @@ private:
     void RefreshTree();
     // The box shows the controller's setting, which a dialog's own box may have changed.
     void ShowApplySetting();
+    // Names for the buttons, Alt+A, Alt+P and Alt+D, F1 and the tab order.
+    void SetUpKeyboard();
+    // The skin's colours, or the system's in a contrast theme.
+    void ApplySkinColours();
+
+protected:
+    void SysColorChanged() override;
 };
 
 // The grey of the skin's body, behind the tree and the check box.

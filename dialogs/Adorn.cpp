@@ -4,6 +4,7 @@
 #include "engine/FolderCtrl.h"
 #include "skin/BmpButton.h"
 #include "skin/FormShape.h"
+#include "skin/HighContrastDrawing.h"
 #include "toolkit/core/Action.h"
 #include "toolkit/core/ActionList.h"
 #include "toolkit/graphics/Bitmap.h"
@@ -17,6 +18,7 @@
 #include "toolkit/controls/TabSheet.h"
 #include "toolkit/core/Convert.h"
 #include "toolkit/core/PathText.h"
+#include "toolkit/graphics/HighContrast.h"
 
 #include <algorithm>
 
@@ -117,6 +119,13 @@ TFormAdorn::TFormAdorn() : TFolderDialog("Adorn Folder", kClientWidth, kClientHe
     // The icon preview drawn again at the size of a new scale.
     WhenMade([this] { RedrawIcon(); });
     BmpButton(1).SetAction(actOK);
+    // The pictures show the words; the captions name the buttons.
+    for (int number : {5, 7, 11})
+        BmpButton(number).SetCaption("Select");
+    for (int number : {6, 8, 12})
+        BmpButton(number).SetCaption("Clear");
+    for (int number : {5, 6, 7, 8, 11, 12})
+        BmpButton(number).SetCaptionInPicture(true);
     Component<TFormShape>("FormShape1").OnFormShow = [this](TObject* sender) { FormShape1FormShow(sender); };
     OnHide = [this](TObject* sender) { FormHide(sender); };
 }
@@ -127,9 +136,30 @@ TMemo& TFormAdorn::FolderTip() const { return Component<TMemo>("FolderTip"); }
 TLabel& TFormAdorn::Label1() const { return Component<TLabel>("Label1"); }
 TImage& TFormAdorn::Image2() const { return Component<TImage>("Image2"); }
 
+std::vector<TWinControl*> TFormAdorn::ContentTabOrder() const
+{
+    return {&PageControl1(), &BmpButton(7), &BmpButton(8), &FolderTip(), &BmpButton(11),
+            &BmpButton(12),  &BmpButton(5), &BmpButton(6)};
+}
+
+void TFormAdorn::ApplySkinColours()
+{
+    TFolderDialog::ApplySkinColours();
+    // The previews' white card; the theme's window colour in a contrast theme.
+    const TColor card = SkinColour(clWhite, clWindow);
+    Component<TPanel>("Panel1").SetColor(card);
+    Component<TPanel>("Panel2").SetColor(card);
+    // The sample shows the folder's own colour, which a dark theme's face could swallow: in a
+    // contrast theme it stands on white, as captions in a folder window do.
+    Label1().SetTransparent(!HighContrastOn());
+    Label1().SetColor(clWhite);
+}
+
 void TFormAdorn::ShowSettings(const TDTItem& item)
 {
     PageControl1().SetActivePageIndex(0);
+    // The icon is drawn on the card's colour (the theme's window colour in a contrast theme).
+    Image1().Canvas().Brush().SetColor(SkinColour(clWhite, clWindow));
     FolderController().DrawIcon(Image1(), item.IconFile, StrToInt(item.IconIndex));
     iconDpi_ = Dpi();
     FolderTip().SetText(item.Infotip);

@@ -39,6 +39,11 @@ public:
     TLabel& Label1() const;  // caption colour sample
     TImage& Image2() const;  // background preview
 
+protected:
+    // The tabs, then each page's controls (only the shown page's are reached).
+    std::vector<TWinControl*> ContentTabOrder() const override;
+    void ApplySkinColours() override;
+
 private:
     // The icon of the current settings drawn into the preview again when the preview's scale
     // is not the one it was drawn at.

@@ -4,6 +4,7 @@
 #include "dialogs/Progress.h"
 #include "engine/FolderCtrl.h"
 #include "skin/BmpButton.h"
+#include "skin/HighContrastDrawing.h"
 #include "skin/FormShape.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/controls/CheckBox.h"
@@ -100,6 +101,40 @@ void TFolderDialog::Finish(const TFormLayout& rows)
         Component<TFormShape>("FormShape1").MouseDown(button, shift, x + caption.Left(), y + caption.Top());
     };
     AlppeSubDirectory().OnClick = [this](TObject* sender) { AlppeSubDirectoryClick(sender); };
+    SetUpKeyboard();
+}
+
+void TFolderDialog::SetUpKeyboard()
+{
+    // The pictures show the words; the captions name the buttons.
+    const std::pair<int, const char*> names[] = {{1, "OK"}, {2, "Cancel"}, {9, "Minimize"}, {10, "Close"}};
+    for (const auto& [number, name] : names) {
+        BmpButton(number).SetCaption(name);
+        BmpButton(number).SetCaptionInPicture(true);
+    }
+    BmpButton(9).SetWindowGlyph(wgMinimize);
+    BmpButton(10).SetWindowGlyph(wgClose);
+    SetDefaultControl(&BmpButton(1));
+    SetCancelControl(&BmpButton(2));
+    std::vector<TWinControl*> order = ContentTabOrder();
+    order.insert(order.end(), {&AlppeSubDirectory(), &BmpButton(1), &BmpButton(2), &BmpButton(10)});
+    SetTabSequence(std::move(order));
+}
+
+void TFolderDialog::ApplySkinColours()
+{
+    const TColor body = SkinColour(DialogBodyColor, clBtnFace);
+    SetColor(body);
+    AlppeSubDirectory().SetColor(body);
+    // The name stands on the skin's dark title strip; in a contrast theme on the face.
+    Component<TLabel>("lblCaption").Font().SetColor(SkinColour(clWhite, clBtnText));
+}
+
+void TFolderDialog::SysColorChanged()
+{
+    TForm::SysColorChanged();
+    ApplySkinColours();
+    Invalidate();
 }
 
 TCheckBox& TFolderDialog::AlppeSubDirectory() const
@@ -153,7 +188,7 @@ void TFolderDialog::AlppeSubDirectoryClick(TObject*)
 
 void TFolderDialog::ShowBody()
 {
-    SetColor(DialogBodyColor);
+    ApplySkinColours();
     // What the box shows is what OK will do, whoever set the controller last.
     if (TheFolderCtrl)
         ShowChecked(AlppeSubDirectory(), TheFolderCtrl->ApplyToSubfolders);
@@ -162,6 +197,5 @@ void TFolderDialog::ShowBody()
 void TFolderDialog::ApplyFolder(const std::string& infotip)
 {
     TFolderCtrl& ctrl = FolderController();
-    const TProgressScope progress(ctrl);
-    ctrl.ApplySettings(infotip);
+    RunWithProgress(ctrl, [&] { ctrl.ApplySettings(infotip); });
 }

@@ -3,6 +3,11 @@
 // glyphs, OK and Cancel, the "Apply to folder" box, the body's font and colour, and the way OK
 // writes the folder. Neither dialog keeps state of its own: every choice goes straight to
 // TheFolderCtrl.
+//
+// By keyboard: Enter is OK (but in the multi-line tip), Esc is Cancel, Tab and Shift+Tab go
+// through the controls in reading order (the title-bar button last, as in the main window).
+// Every button is named for screen readers; in a contrast theme the dialog takes the system's
+// colours.
 #include "toolkit/controls/Form.h"
 #include "toolkit/controls/FormLayout.h"
 
@@ -62,6 +67,11 @@ protected:
 
     // Every show: the body colour, and the box shows what the controller will do.
     void ShowBody();
+    // The order Tab visits the dialog's own controls in, before the box, OK, Cancel and close.
+    virtual std::vector<TWinControl*> ContentTabOrder() const = 0;
+    // The skin's colours, or the system's in a contrast theme; again when the theme changes.
+    virtual void ApplySkinColours();
+    void SysColorChanged() override;
     // Writes the folder with this info tip, with a progress window when it takes long.
     static void ApplyFolder(const std::string& infotip);
 
@@ -69,6 +79,9 @@ protected:
     void HandleCreated() override;
 
 private:
+    // Names, Enter and Esc, and the tab order, once the layout is built.
+    void SetUpKeyboard();
+
     int clientWidth_, clientHeight_;
     bool standalone_ = false;
 };

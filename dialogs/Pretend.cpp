@@ -5,12 +5,14 @@
 #include "engine/FolderCtrl.h"
 #include "skin/BmpButton.h"
 #include "skin/FormShape.h"
+#include "skin/HighContrastDrawing.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/controls/Image.h"
 #include "toolkit/controls/PageControl.h"
 #include "toolkit/controls/Panel.h"
 #include "toolkit/controls/RadioButton.h"
 #include "toolkit/controls/TabSheet.h"
+#include "toolkit/graphics/HighContrast.h"
 
 namespace {
 constexpr int kClientWidth = 487, kClientHeight = 343;
@@ -73,6 +75,22 @@ TFormPretend::TFormPretend() : TFolderDialog("Pretend Folder", kClientWidth, kCl
 TRadioButton& TFormPretend::RadioButton(int number) const
 {
     return Component<TRadioButton>("RadioButton" + std::to_string(number));
+}
+
+std::vector<TWinControl*> TFormPretend::ContentTabOrder() const
+{
+    return {&RadioButton(1)};
+}
+
+void TFormPretend::ApplySkinColours()
+{
+    TFolderDialog::ApplySkinColours();
+    // The white card the targets stand on; the theme's window colour in a contrast theme.
+    const TColor card = SkinColour(clWhite, clWindow);
+    Component<TPanel>("Panel2").SetColor(card);
+    Component<TImage>("Image9").SetVisible(!HighContrastOn());
+    for (int number = 1; number <= static_cast<int>(DisguiseTargets.size()); ++number)
+        RadioButton(number).SetColor(card);
 }
 
 void TFormPretend::FormShape1FormShow(TObject*)

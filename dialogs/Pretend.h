@@ -25,4 +25,9 @@ public:
 
     // RadioButton1 .. RadioButton8.
     TRadioButton& RadioButton(int number) const;
+
+protected:
+    // The eight targets are one stop, whose arrow keys move the choice.
+    std::vector<TWinControl*> ContentTabOrder() const override;
+    void ApplySkinColours() override;
 };

@@ -1,19 +1,24 @@
 #include "dialogs/Progress.h"
 
 #include "engine/FolderCtrl.h"
+#include "engine/FolderFailures.h"
 #include "toolkit/core/Application.h"
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/controls/Button.h"
 #include "toolkit/controls/CustomControl.h"
+#include "toolkit/controls/MessageBox.h"
 #include "toolkit/graphics/Font.h"
 
 #include <vector>
 
 namespace {
-constexpr int kClientWidth = 420, kClientHeight = 92;
+constexpr int kClientWidth = 420, kClientHeight = 121;
 constexpr int kMargin = 14;
+constexpr int kViewHeight = 84;
 constexpr RECT kCountLine{kMargin, 12, kClientWidth - kMargin, 27};
 constexpr RECT kBar{kMargin, 32, kClientWidth - kMargin, 50};
 constexpr RECT kFolderLine{kMargin, 60, kClientWidth - kMargin, 75};
+constexpr RECT kCancelButton{kClientWidth - kMargin - 75, kViewHeight, kClientWidth - kMargin, kViewHeight + 23};
 constexpr UINT kLineFormat = DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
 
 std::uint64_t SteadyMilliseconds()
@@ -82,8 +87,15 @@ TFormProgress::TFormProgress(HWND owner) : owner_(owner)
     view_ = &Own<TProgressView>(*this);
     view_->SetName("ProgressView");
     view_->SetParent(this);
-    view_->SetAlign(alClient);
-    view_->SetBounds(0, 0, kClientWidth, kClientHeight);
+    view_->SetBounds(0, 0, kClientWidth, kViewHeight);
+    cancel_ = &Own<TButton>();
+    cancel_->SetName("CancelButton");
+    cancel_->SetCaption("Cancel");
+    cancel_->SetParent(this);
+    cancel_->SetBounds(kCancelButton.left, kCancelButton.top, kCancelButton.right - kCancelButton.left,
+                       kCancelButton.bottom - kCancelButton.top);
+    cancel_->OnClick = [this](TObject*) { RequestCancel(); };
+    SetCancelControl(cancel_);
 
     CentreOnOwner();
 }
@@ -114,10 +126,21 @@ void TFormProgress::CreateParams(TCreateParams& params)
 
 LRESULT TFormProgress::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    // Only the end of the work closes this window.
-    if (msg == WM_CLOSE || (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE))
+    // Closing asks the work to stop; only its end closes the window.
+    if (msg == WM_CLOSE || (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)) {
+        RequestCancel();
         return 0;
+    }
     return TForm::WndProc(msg, wParam, lParam);
+}
+
+void TFormProgress::RequestCancel()
+{
+    if (cancelRequested_)
+        return;
+    cancelRequested_ = true;
+    cancel_->SetCaption("Stopping...");
+    cancel_->SetEnabled(false);
 }
 
 void TFormProgress::SetProgress(std::size_t done, std::size_t total, const std::string& folder)
@@ -177,7 +200,7 @@ TProgressScope::~TProgressScope()
     Close();
 }
 
-void TProgressScope::Report(std::size_t done, std::size_t total, const std::string& folder) noexcept
+void TProgressScope::Report(std::size_t done, std::size_t total, const std::string& folder)
 {
     if (failed_)
         return;
@@ -197,7 +220,11 @@ void TProgressScope::Report(std::size_t done, std::size_t total, const std::stri
         // The window is a courtesy: the work goes on without it rather than stop half done.
         failed_ = true;
         Close();
+        return;
     }
+    // The folder just reported is finished: a stop now leaves no folder half changed.
+    if (form_ && form_->CancelRequested())
+        throw EWorkStopped();
 }
 
 void TProgressScope::Open()
@@ -237,9 +264,29 @@ void TProgressScope::Pump() noexcept
             quitCode_ = msg.wParam;
             return;
         }
-        if (IsInput(msg.message))
-            continue;
+        if (IsInput(msg.message)) {
+            // The progress window's Cancel, Esc and close are the one way in.
+            const HWND window = form_ ? form_->AllocatedHandle() : nullptr;
+            if (!window || (msg.hwnd != window && !IsChild(window, msg.hwnd)))
+                continue;
+            if (GuardedResult([&] { return form_->PreTranslateMessage(msg); }, true))
+                continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
+    }
+}
+
+void RunWithProgress(TFolderCtrl& ctrl, const std::function<void()>& work)
+{
+    try {
+        const TProgressScope progress(ctrl);
+        work();
+    } catch (const EFoldersNotChanged& e) {
+        if (!e.Stopped())
+            throw;
+        // A stop the user asked for is no error: what was done and what was not, told plainly,
+        // once the progress window has gone.
+        ShowMessageBox(e.Message(), 1);
     }
 }

@@ -2,10 +2,11 @@
 // Long folder work (writing or restoring every subfolder of a large tree) runs on the GUI
 // thread. A TProgressScope, made just before the controller's call, listens to the
 // controller's progress for the span of that call; once the work has taken longer than half
-// a second it shows a small window (the application title as caption, "n of m folders", a bar
-// and the folder being written) and from then on keeps every window painting while the other
-// windows take no input, as under a modal window. The window goes, and the other windows are
-// enabled again, when the scope ends, however the work ended.
+// a second it shows a small window (the application title as caption, "n of m folders", a bar,
+// the folder being written and a Cancel button) and from then on keeps every window painting
+// while the other windows take no input, as under a modal window. Cancel (or Esc, or closing
+// the window) stops the work once the folder in hand is finished. The window goes, and the
+// other windows are enabled again, when the scope ends, however the work ended.
 #include "dialogs/ProgressPacing.h"
 #include "toolkit/core/BusyCursor.h"
 #include "toolkit/controls/Form.h"
@@ -15,11 +16,12 @@
 #include <memory>
 #include <string>
 
+class TButton;
 class TFolderCtrl;
 class TProgressView;
 
-// The progress window itself. It has no controls and cannot be closed by the user: the work
-// has no safe point to stop at but its end.
+// The progress window itself. The user stops the work with its Cancel button, Esc or its
+// close command; the work then ends at the next folder's end, and only that closes the window.
 class TFormProgress : public TForm {
 public:
     // `owner`: the window it stays above and is centred on (null: the desktop).
@@ -34,6 +36,11 @@ public:
     // The folder as shown: shortened in the middle ("C:\Photos\...\2019\") to fit the window.
     std::string FolderText();
 
+    TButton& CancelButton() const noexcept { return *cancel_; }
+    // The user asked to stop: the button says "Stopping..." and takes no second press.
+    bool CancelRequested() const noexcept { return cancelRequested_; }
+    void RequestCancel();
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void HandleCreated() override;
@@ -44,6 +51,8 @@ private:
     void CentreOnOwner();
     HWND owner_;
     TProgressView* view_ = nullptr;
+    TButton* cancel_ = nullptr;
+    bool cancelRequested_ = false;
     std::size_t done_ = 0, total_ = 0;
     std::string folder_;
 };
@@ -67,10 +76,12 @@ public:
     static void SetDefaultClock(TMillisecondClock clock);
 
 private:
-    void Report(std::size_t done, std::size_t total, const std::string& folder) noexcept;
+    // Raises EWorkStopped once the user has asked to stop.
+    void Report(std::size_t done, std::size_t total, const std::string& folder);
     void Open();
     void Close() noexcept;
-    // Paint, timer and other non-input messages of every window; input is dropped.
+    // Paint, timer and other non-input messages of every window; input reaches the progress
+    // window alone.
     void Pump() noexcept;
 
     TFolderCtrl& ctrl_;
@@ -85,3 +96,8 @@ private:
     bool quit_ = false;
     WPARAM quitCode_ = 0;
 };
+
+// Runs recursive work of the controller under a progress scope. Stopped by the user, the work
+// ends with a message that says how many folders of how many were changed (and which could
+// not be); the caller then goes on as after work done. Any other error goes on to the caller.
+void RunWithProgress(TFolderCtrl& ctrl, const std::function<void()>& work);

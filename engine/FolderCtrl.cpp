@@ -18,6 +18,7 @@
 #include "toolkit/controls/MessageBox.h"
 #include "toolkit/controls/OpenDialog.h"
 #include "toolkit/core/PathText.h"
+#include "toolkit/core/ScopedValue.h"
 
 #include <windows.h>
 
@@ -26,9 +27,12 @@
 
 namespace {
 
-// The common dialogs belong to the main window, as the icon picker does.
-HWND MainWindow()
+// The pickers belong to the window the user works in (the dialog that asked for them), which
+// the platform disables while they are open; the main window when no other is active.
+HWND PickerOwner()
 {
+    if (const HWND active = GetActiveWindow(); active && IsWindowEnabled(active))
+        return active;
     TForm* form = Application.MainForm();
     return form ? form->Handle() : nullptr;
 }
@@ -147,8 +151,21 @@ void TFolderCtrl::ForEachSubfolder(const std::string& root, Work work) const
     // The whole list first: the walk never sees a folder half worked on.
     TFolderFailures failures;
     const auto folders = TBaseFile().GetAllSubfolders(root, failures);
-    if (OnProgress)
-        OnProgress(0, folders.size(), root);
+    // The chosen folder itself was done before the walk.
+    const std::size_t total = folders.size() + 1;
+    // False when the user stopped the work: the folder reported is finished, no other begun.
+    const auto report = [&](std::size_t done, const std::string& folder) {
+        if (!OnProgress)
+            return true;
+        try {
+            OnProgress(done, folders.size(), folder);
+        } catch (const EWorkStopped&) {
+            return false;
+        }
+        return true;
+    };
+    if (!report(0, root))
+        throw EFoldersNotChanged(failures.Items(), total, folders.size());
     for (std::size_t i = 0; i < folders.size(); ++i) {
         // A folder that cannot be changed is named at the end; the others are done meanwhile.
         try {
@@ -156,11 +173,11 @@ void TFolderCtrl::ForEachSubfolder(const std::string& root, Work work) const
         } catch (const ESettingsFileError& e) {
             failures.Add(folders[i], e.Reason());
         }
-        if (OnProgress)
-            OnProgress(i + 1, folders.size(), folders[i]);
+        if (!report(i + 1, folders[i]))
+            throw EFoldersNotChanged(failures.Items(), total, folders.size() - (i + 1));
     }
     if (!failures.Empty())
-        throw EFoldersNotChanged(failures.Items(), folders.size() + 1);
+        throw EFoldersNotChanged(failures.Items(), total);
 }
 
 void TFolderCtrl::PropagateToSubfolders() const
@@ -217,15 +234,16 @@ int TFolderCtrl::GetDisguiseIndex() const
 
 void TFolderCtrl::SelectIcon(TImage* image)
 {
-    if (!IsExistingFolder(Current.Path))
+    if (picking_ || !IsExistingFolder(Current.Path))
         return;
+    const TScopedValue<bool> open(picking_, true);
     const std::string library = TBaseApplication().GetAppDirectory("") + "icon.dll";
     const bool libraryExists = IsExistingFile(library);
     if (!libraryExists)
         ShowMessageBox("Icon.dll is not found. Please reinstall this program.", 1);
     std::string file = IconPickerStart(Current, library, libraryExists);
     const int start = file == Current.IconFile ? std::max(0, TryStrToInt(Current.IconIndex).value_or(0)) : 0;
-    const int index = TBaseDialog().PickIcon(file, MainWindow(), start);
+    const int index = TBaseDialog().PickIcon(file, PickerOwner(), start);
     // Cancelled, or no picker: the folder keeps its icon and the preview keeps showing it.
     if (index < 0)
         return;
@@ -247,7 +265,10 @@ void TFolderCtrl::ClearIcon(TImage& image)
 
 void TFolderCtrl::SelectTextColor(TLabel* label)
 {
-    TColorDialog dialog(MainWindow());
+    if (picking_)
+        return;
+    const TScopedValue<bool> open(picking_, true);
+    TColorDialog dialog(PickerOwner());
     dialog.SetColor(RGB(0, 0, 0));
     if (!dialog.Execute())
         return;
@@ -266,7 +287,10 @@ void TFolderCtrl::ClearTextColor(TLabel* label)
 
 void TFolderCtrl::SelectBackground(TImage& image)
 {
-    TOpenDialog dialog(MainWindow());
+    if (picking_)
+        return;
+    const TScopedValue<bool> open(picking_, true);
+    TOpenDialog dialog(PickerOwner());
     dialog.SetFilter("Picture file(*.Bmp, *.Jpg)|*.bmp;*.jpg");
     if (!dialog.Execute())
         return;

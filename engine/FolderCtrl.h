@@ -24,8 +24,10 @@ public:
     TDTItem Current;
     bool ApplyToSubfolders;
     // Called while ApplySettings and RestoreDefault work through subfolders; empty: no reports.
-    // An exception it throws stops the walk and goes on to the caller: the folders finished
-    // before it stay finished, the rest are untouched, and the shell is told of the change.
+    // An EWorkStopped it throws (the user stopped the work) ends the walk there: the folders
+    // finished before it stay finished, the rest are untouched, the shell is told, and then
+    // EFoldersNotChanged says how many were changed, which could not be and how many were
+    // left. Any other exception stops the walk the same way and goes on to the caller as it is.
     TProgressEvent OnProgress;
 
     // Reads the folder's settings file, or the drive key for a drive root ("C:\"). A path that
@@ -48,7 +50,9 @@ public:
 
     // The adornment dialog's operations. Each changes one field of Current and the preview
     // control it is given; nothing reaches the disk before ApplySettings.
-    // A cancelled pick, or a picker that cannot open, changes nothing.
+    // A cancelled pick, or a picker that cannot open, changes nothing. A picker (and its
+    // message) is modal to the window the user works in, which is disabled while it is open;
+    // a second pick asked for while one is open is refused.
     void SelectIcon(TImage* image);
     void ClearIcon(TImage& image);
     void SelectTextColor(TLabel* label);
@@ -60,12 +64,17 @@ public:
     // the name are expanded. No icon found: the control stays exactly as it was.
     void DrawIcon(TImage& image, const std::string& iconFile, int iconIndex);
 
+    // A picker is open now.
+    bool Picking() const noexcept { return picking_; }
+
 private:
     void PropagateToSubfolders() const;
     template <typename Work>
     void ForEachSubfolder(const std::string& root, Work work) const;
     template <typename Work>
     void ThenNotify(Work work) const;
+
+    bool picking_ = false;
 };
 
 // The file the icon picker opens on: the folder's own icon file when it has one (the shell's

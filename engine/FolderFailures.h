@@ -28,15 +28,35 @@ private:
 // "2 of 40 folders could not be changed:" and the first few by full path with their reasons,
 // each after an empty line (a deep path wraps over several), then how many more there are.
 std::string FailureMessage(const std::vector<TFolderFailure>& failures, std::size_t total);
+// The same after the user stopped the work with `untouched` folders not reached: "Stopped: 120
+// of 5001 folders were changed. 4881 were left as they were." and the folders that could not
+// be changed, named as above.
+std::string StoppedMessage(const std::vector<TFolderFailure>& failures, std::size_t total, std::size_t untouched);
 
-// Raised once at the end of recursive work that left folders unchanged; everything else was done.
+// Thrown by whoever follows recursive work (through its progress event) to stop it: the folder
+// in hand is finished, the rest are left as they are.
+class EWorkStopped : public Exception {
+public:
+    EWorkStopped() : Exception("The work was stopped.") {}
+};
+
+// Raised once at the end of recursive work that left folders unchanged: some could not be
+// changed, or the user stopped the work before it reached them. Everything else was done.
 class EFoldersNotChanged : public Exception {
 public:
     EFoldersNotChanged(std::vector<TFolderFailure> failures, std::size_t total);
+    // Stopped by the user with `untouched` folders never reached.
+    EFoldersNotChanged(std::vector<TFolderFailure> failures, std::size_t total, std::size_t untouched);
     const std::vector<TFolderFailure>& Failures() const noexcept { return failures_; }
     std::size_t Total() const noexcept { return total_; }
+    bool Stopped() const noexcept { return stopped_; }
+    std::size_t Untouched() const noexcept { return untouched_; }
+    // The folders that were changed.
+    std::size_t Changed() const noexcept;
 
 private:
     std::vector<TFolderFailure> failures_;
     std::size_t total_;
+    std::size_t untouched_ = 0;
+    bool stopped_ = false;
 };

@@ -64,6 +64,19 @@ int TextWidth(HDC dc, HFONT font, const std::string& text)
     return size.cx;
 }
 
+// The band takes the window colours (white and black but in a contrast theme); the title's
+// second line is grey only where the band is light and no contrast theme is on.
+COLORREF SuffixColour() noexcept
+{
+    HIGHCONTRASTA setting{};
+    setting.cbSize = sizeof setting;
+    const bool contrast = SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
+                          (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    const COLORREF band = GetSysColor(COLOR_WINDOW);
+    const bool light = GetRValue(band) * 299 + GetGValue(band) * 587 + GetBValue(band) * 114 >= 128000;
+    return light && !contrast ? RGB(80, 80, 80) : GetSysColor(COLOR_WINDOWTEXT);
+}
+
 // A copy of a font made for another DPI. A height that is a whole number of points there (the
 // dialog's font) is made from the points again, meeting the other DPI's own rounding.
 ScopedFont FontAtDpi(HFONT font, int fromDpi, int toDpi)
@@ -228,9 +241,9 @@ INT_PTR AboutBox::Handle(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
         if (id != IDC_NAME && id != IDC_SUFFIX)
             return FALSE;
         const HDC dc = reinterpret_cast<HDC>(wParam);
-        SetBkColor(dc, RGB(255, 255, 255));
-        SetTextColor(dc, id == IDC_SUFFIX ? RGB(80, 80, 80) : RGB(0, 0, 0));
-        return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        SetTextColor(dc, id == IDC_SUFFIX ? SuffixColour() : GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
@@ -419,7 +432,7 @@ void AboutBox::Paint(HWND dialog)
     RECT client;
     GetClientRect(dialog, &client);
     RECT band{0, 0, client.right, bandHeight_};
-    FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(dc, &band, GetSysColorBrush(COLOR_WINDOW));
     if (logo_) {
         const ScopedDC memory(CreateCompatibleDC(dc));
         const ScopedSelect select(memory.get(), logo_.get());

@@ -1,7 +1,9 @@
 #include "skin/BmpButton.h"
 
+#include "skin/ButtonAccessible.h"
 #include "skin/TransparentDrawing.h"
 #include "toolkit/controls/Form.h"
+#include "toolkit/graphics/HighContrast.h"
 
 #include <utility>
 
@@ -161,6 +163,22 @@ void TBmpButton::SetShowFocus(bool value)
     Invalidate();
 }
 
+void TBmpButton::SetCaptionInPicture(bool value)
+{
+    if (value == captionInPicture_)
+        return;
+    captionInPicture_ = value;
+    Invalidate();
+}
+
+void TBmpButton::SetWindowGlyph(TWindowGlyph value)
+{
+    if (value == windowGlyph_)
+        return;
+    windowGlyph_ = value;
+    Invalidate();
+}
+
 void TBmpButton::SetShowDownPattern(bool value)
 {
     if (value == showDownPattern_)
@@ -190,9 +208,22 @@ void TBmpButton::FitToBitmap()
 
 void TBmpButton::BitmapsChanged()
 {
+    accessKeyLine_.reset();
     if (buttonSize_ == bszButtonToBitmap)
         FitToBitmap();
     Invalidate();
+}
+
+void TBmpButton::CaptionChanged()
+{
+    accessKeyLine_.reset();
+    TCustomControl::CaptionChanged();
+}
+
+void TBmpButton::FontChanged()
+{
+    accessKeyLine_.reset();
+    TCustomControl::FontChanged();
 }
 
 void TBmpButton::Loaded()
@@ -297,6 +328,8 @@ LRESULT TBmpButton::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
 
 LRESULT TBmpButton::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result = 0; AccessibilityMessage(msg, wParam, lParam, result))
+        return result;
     switch (msg) {
     case GroupPressedMsg:
         GroupPressed(wParam, lParam);
@@ -310,6 +343,30 @@ LRESULT TBmpButton::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     }
     default:
         return TCustomControl::WndProc(msg, wParam, lParam);
+    }
+}
+
+bool TBmpButton::AccessibilityMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (msg) {
+    case WM_GETOBJECT:
+        result = ButtonAccessibleObject(Handle(), wParam, lParam);
+        return result != 0;
+    case DefaultActionMsg:
+        // Asked for through the accessibility interface: a press like the user's, unless the
+        // window has become unavailable meanwhile (a modal window opened over it).
+        if (Enabled() && IsWindowEnabled(GetAncestor(Handle(), GA_ROOT)))
+            FinishPress(true);
+        result = 0;
+        return true;
+    case WM_GETDLGCODE: {
+        // A push button: Enter presses it rather than the form's default.
+        const TForm* form = GetParentForm(*this);
+        result = DLGC_BUTTON | (form && form->DefaultControl() == this ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+        return true;
+    }
+    default:
+        return false;
     }
 }
 
@@ -491,6 +548,11 @@ void TBmpButton::Paint()
     } else if (state_ == bstDisabled) {
         state_ = RestingState();
     }
+    if (HighContrastOn()) {
+        PaintInContrast(fc);
+        Canvas().Draw(0, 0, frame);
+        return;
+    }
     const bool newLook = NewLook();
     const int bevel = newLook ? 1 : 2;
     const bool sunken = state_ == bstDown || state_ == bstStayDown;
@@ -553,10 +615,12 @@ void TBmpButton::Paint()
             break;
         }
     }
+    fc.Font().Assign(Font());
+    if (captionInPicture_)
+        DrawPictureCues(fc, picture);
     generated.reset();
 
-    fc.Font().Assign(Font());
-    if (!Caption().empty()) {
+    if (!Caption().empty() && !captionInPicture_) {
         constexpr UINT kOneLineCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
         fc.Brush().SetStyle(bsClear);
         if (state_ == bstDisabled) {
@@ -571,12 +635,63 @@ void TBmpButton::Paint()
                 OffsetRect(&textRect, captionDownOffset_, captionDownOffset_);
             fc.DrawText(Caption(), textRect, kOneLineCentred);
         }
-        if (hasFocus_ && showFocus_) {
+        if (ShowsFocus()) {
             InflateRect(&textRect, 2, 2);
             fc.DrawFocusRect(textRect);
         }
     }
     Canvas().Draw(0, 0, frame);
+}
+
+bool TBmpButton::ShowsFocus() const noexcept
+{
+    const TForm* form = GetParentForm(*this);
+    return hasFocus_ && showFocus_ && (!form || form->FocusCuesShown());
+}
+
+bool TBmpButton::ShowsAccessKey() const noexcept
+{
+    const TForm* form = GetParentForm(*this);
+    return !form || form->AcceleratorCuesShown();
+}
+
+void TBmpButton::DrawPictureCues(TCanvas& frame, TBitmap* picture)
+{
+    // A focused picture of its own shows the focus already.
+    if (ShowsFocus() && !(picture && picture == &bitmaps_.UpAndFocused()))
+        frame.DrawFocusRect(FocusCueRect(ClientWidth(), ClientHeight()));
+    // The letter is found in the resting picture; a pressed one has its word moved.
+    if (!ShowsAccessKey() || state_ == bstDown || state_ == bstStayDown || state_ == bstDisabled)
+        return;
+    if (!accessKeyLine_) {
+        accessKeyLine_.emplace();
+        if (const auto index = AccessKeyIndex(Caption()); index && !bitmaps_.Up().Empty()) {
+            TCanvas& measure = Canvas();
+            measure.Font().Assign(Font());
+            measure.Font().SetBold(true);
+            *accessKeyLine_ = AccessKeyLineIn(bitmaps_.Up(), bitmaps_.TransparentColor(),
+                                              SpokenCaption(Caption()), *index, measure);
+        }
+    }
+    if (!accessKeyLine_->Found())
+        return;
+    frame.Brush().SetStyle(bsSolid);
+    frame.Brush().SetColor(accessKeyLine_->Colour);
+    frame.FillRect(accessKeyLine_->Line);
+}
+
+void TBmpButton::PaintInContrast(TCanvas& frame)
+{
+    frame.Font().Assign(Font());
+    TContrastButton look;
+    look.Caption = Caption();
+    look.Glyph = windowGlyph_;
+    look.Pressed = state_ == bstDown || state_ == bstStayDown;
+    look.Hot = mouseInside_;
+    look.Disabled = state_ == bstDisabled;
+    look.Focused = ShowsFocus();
+    look.ShowAccessKey = ShowsAccessKey();
+    DrawContrastButton(frame, ClientRect(), look);
 }
 
 std::unique_ptr<TBitmap> DisabledImage(TBitmap& up)

@@ -7,11 +7,20 @@
 //
 // Every paint composes the whole button off screen and copies it in one operation, so it never
 // flickers. A borderless button paints its parent's image under itself first.
+//
+// For the keyboard and assistive technology: the caption is the window text and the name a
+// screen reader reads (also where the picture carries the word and the caption is not drawn);
+// the focus and the access key are marked on top of whatever picture is shown, as the form's
+// keyboard cues allow; in a contrast theme the button is drawn in the system's colours with
+// its caption as text; WM_GETOBJECT answers a push button's accessible object.
 #include "skin/ButtonBitmaps.h"
 #include "skin/ButtonLayout.h"
+#include "skin/HighContrastDrawing.h"
+#include "skin/KeyboardCues.h"
 #include "toolkit/controls/CustomControl.h"
 
 #include <memory>
+#include <optional>
 
 enum class TButtonBorder { bbNone, bbSingle, bbButton };
 using enum TButtonBorder;
@@ -60,6 +69,13 @@ public:
     virtual void SetShowDownPattern(bool value);
     int ModalResult() const noexcept { return modalResult_; }
     void SetModalResult(int value) noexcept { modalResult_ = value; }
+    // The picture shows the caption's words: the caption names the button (window text,
+    // screen readers, access key) and is drawn only where no picture is (a contrast theme).
+    bool CaptionInPicture() const noexcept { return captionInPicture_; }
+    void SetCaptionInPicture(bool value);
+    // What a contrast theme draws in place of a title-bar button's name.
+    TWindowGlyph WindowGlyph() const noexcept { return windowGlyph_; }
+    void SetWindowGlyph(TWindowGlyph value);
 
     // What is drawn, and the state beside it.
     ButtonState State() const noexcept { return state_; }
@@ -108,6 +124,8 @@ protected:
     void MouseLeave() override;
     void Resized() override;
     void BoundsChanged(const RECT& old) override;
+    void CaptionChanged() override;
+    void FontChanged() override;
 
     void BitmapsChanged();
     // Ends a mouse or space-bar press: toggles a grouped button, repaints, clicks when asked.
@@ -120,6 +138,15 @@ private:
     ButtonState RestingState() const noexcept { return down_ ? bstStayDown : bstUp; }
     void GroupPressed(WPARAM group, LPARAM sender);
     TBitmap* ChoosePicture(std::unique_ptr<TBitmap>& generated);
+    // The keyboard cues of the button's form: focus rectangle, access-key underline.
+    bool ShowsFocus() const noexcept;
+    bool ShowsAccessKey() const noexcept;
+    // The focus and the access key marked over a picture that carries the caption.
+    void DrawPictureCues(TCanvas& frame, TBitmap* picture);
+    // The whole button in the system's colours (a contrast theme is on).
+    void PaintInContrast(TCanvas& frame);
+    // Answers the platform's questions about the button that ordinary input does not ask.
+    bool AccessibilityMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     int groupIndex_ = 0;
     TButtonBitmaps bitmaps_;
@@ -139,6 +166,10 @@ private:
     int modalResult_ = 0;
     ButtonState state_ = bstUp;
     bool mouseInside_ = false;
+    bool captionInPicture_ = false;
+    TWindowGlyph windowGlyph_ = wgNone;
+    // Where the Up picture has the access key's letter; found on first use.
+    std::optional<TAccessKeyLine> accessKeyLine_;
 };
 
 // The disabled picture made from a button's normal one: its black pixels embossed

@@ -1,10 +1,12 @@
 #include "skin/FormShape.h"
 
 #include "skin/BitmapRegion.h"
+#include "skin/HighContrastDrawing.h"
 #include "skin/TransparentDrawing.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/core/Exception.h"
 #include "toolkit/controls/Form.h"
+#include "toolkit/graphics/HighContrast.h"
 
 namespace {
 TForm& FormOwner(TComponent& owner)
@@ -77,6 +79,10 @@ ScopedRegion TFormShape::RegionFromBitmap(TBitmap& bitmap)
 
 void TFormShape::Paint()
 {
+    if (HighContrastOn()) {
+        DrawContrastSkin(TGraphicControl::Canvas(), form_.Handle(), ClientRect());
+        return;
+    }
     auto* bitmap = dynamic_cast<TBitmap*>(Picture().Graphic());
     if (!bitmap || bitmap->Empty() || !Transparent() || Stretch() || Center()) {
         TImage::Paint();

@@ -6,6 +6,9 @@
 //
 // The shape takes over the form's show event: the form's own show logic goes in OnFormShow,
 // which runs on every show once the outline is in place.
+//
+// In a contrast theme the picture gives way to the system's face colour with the outline
+// framed, so that nothing the theme cannot recolour is left.
 #include "toolkit/controls/Image.h"
 #include "toolkit/core/Scoped.h"
 

@@ -112,3 +112,45 @@ TEST(Splash, ClosesWhenItsWorkFailsAndHandsTheErrorOn)
     EXPECT_FALSE(IsWindowVisible(splash->Handle()));
     EXPECT_EQ(errors, std::vector<std::string>{"The product strings cannot be read"});
 }
+
+namespace {
+// Hands the splash a key press, or a click on its picture, once it is up.
+UINT inputToSend = 0;
+void CALLBACK PressOnSplash(HWND, UINT, UINT_PTR timer, DWORD) noexcept
+{
+    for (TForm* form : Application.Forms())
+        if (dynamic_cast<TFrmFlashForm*>(form) && form->HandleAllocated() && form->Visible()) {
+            KillTimer(nullptr, timer);
+            if (inputToSend == WM_KEYDOWN)
+                PostMessageA(form->Handle(), WM_KEYDOWN, VK_SPACE, 1);
+            else
+                PostMessageA(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+        }
+}
+} // namespace
+
+TEST(Splash, AKeyOrAClickEndsItWithoutWaitingAndTheTitleIsStillSet)
+{
+    constexpr unsigned kTick = 2000;
+    const SplashScope scope(kTick);
+    TProductInfo shipped;
+    shipped.AppDirectory = BuildFolder("QUORREL_BIN");
+    LoadProductStrings(shipped);
+    // A key before the first tick, when nothing is read yet; a click after it.
+    for (const auto& [input, after] : {std::pair<UINT, UINT>{WM_KEYDOWN, 50}, {WM_LBUTTONDOWN, 600}}) {
+        SCOPED_TRACE(input == WM_KEYDOWN ? "key" : "click");
+        TForm main;
+        main.SetCaption("untitled");
+        main.HandleNeeded();
+        // Applying the product information points it at the program's folder again.
+        ProductInfo().AppDirectory = shipped.AppDirectory;
+        inputToSend = input;
+        const UINT_PTR timer = SetTimer(nullptr, 0, after, &PressOnSplash);
+        const DWORD start = GetTickCount();
+        ShowSplash(main);
+        const DWORD elapsed = GetTickCount() - start;
+        KillTimer(nullptr, timer);
+        EXPECT_LT(elapsed, 2 * kTick) << "ended before its ticks";
+        EXPECT_EQ(main.Caption(), shipped.ProductName + " " + shipped.TitleSuffix);
+    }
+}

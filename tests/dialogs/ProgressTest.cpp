@@ -5,7 +5,10 @@
 #include "skin/BmpButton.h"
 #include "toolkit/core/Application.h"
 #include "toolkit/graphics/Bitmap.h"
+#include "toolkit/controls/Button.h"
 #include "toolkit/controls/RadioButton.h"
+#include "engine/BaseFile.h"
+#include "engine/DisguiseTargets.h"
 
 #include <set>
 #include <stdexcept>
@@ -208,6 +211,126 @@ TEST_F(ProgressWindowTest, AQuitAskedForDuringTheWorkReachesTheLoopAfterIt)
     MSG msg{};
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 3u);
+}
+
+// How many folders below the chosen one were changed, checking that none is half changed: a
+// folder has the whole settings file (the same in each) with its attributes, or neither.
+std::size_t ChangedSubfolders(const std::string& root, const std::string& clsid)
+{
+    std::size_t changed = 0;
+    std::string first;
+    for (const std::string& sub : TBaseFile().GetAllSubfolders(root)) {
+        const std::string file = sub + SettingsFileName;
+        const DWORD fileAttributes = GetFileAttributesA(file.c_str());
+        const DWORD folderAttributes = GetFileAttributesA(sub.c_str()) & ~FILE_ATTRIBUTE_ARCHIVE;
+        if (fileAttributes == INVALID_FILE_ATTRIBUTES) {
+            EXPECT_EQ(folderAttributes, DWORD(FILE_ATTRIBUTE_DIRECTORY)) << sub;
+            continue;
+        }
+        ++changed;
+        const std::string bytes = ReadFileBytes(file);
+        if (first.empty())
+            first = bytes;
+        EXPECT_EQ(bytes, first) << sub;
+        EXPECT_NE(bytes.find("CLSID=" + clsid), std::string::npos) << sub;
+        EXPECT_EQ(fileAttributes & ~FILE_ATTRIBUTE_ARCHIVE, DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) << sub;
+        EXPECT_EQ(folderAttributes, DWORD(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM)) << sub;
+    }
+    return changed;
+}
+
+// Posts a left click at the middle of a window, as the mouse would.
+void PostClickOn(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(window, WM_LBUTTONUP, 0, at);
+}
+
+TEST_F(ProgressWindowTest, CancelStopsAfterTheFolderInHandAndSaysWhatWasChanged)
+{
+    LoadTree(40, 49); // 2,000 subfolders
+    SteppingClock clock(20);
+    DefaultClockScope useIt(clock.Clock());
+    auto form = MakeForm<TFormPretend>();
+    bool pressed = false;
+    std::string buttonText;
+    bool focusOnCancel = false;
+    TTimer sampler;
+    sampler.SetInterval(10);
+    sampler.SetOnTimer([&](TObject*) {
+        auto* progress = dynamic_cast<TFormProgress*>(Application.FormOfWindow(ProgressWindow()));
+        if (pressed || !progress || progress->Done() < 300)
+            return;
+        pressed = true;
+        const HWND cancel = progress->CancelButton().Handle();
+        char text[32] = {};
+        GetWindowTextA(cancel, text, sizeof text);
+        buttonText = text;
+        focusOnCancel = GetFocus() == cancel;
+        // Input for any other window is dropped meanwhile: Esc to the dialog does not cancel it.
+        PostMessageA(form->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+        PostClickOn(cancel);
+    });
+    std::string message;
+    HWND messageOwner = nullptr;
+    EXPECT_EQ(RunModal(*form, {[&] {
+                                   SendMessageA(form->RadioButton(3).Handle(), BM_CLICK, 0, 0);
+                                   return true;
+                               },
+                               Click(*form, form->BmpButton(1)),
+                               AnswerBox(Application.Title(), "Stopped:", IDOK, &message,
+                                         [&](HWND box) { messageOwner = GetWindow(box, GW_OWNER); })}),
+              mrOk);
+    EXPECT_EQ(messageOwner, form->Handle()) << "the message belongs to the dialog the work came from";
+    sampler.SetEnabled(false);
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(buttonText, "Cancel");
+    EXPECT_TRUE(focusOnCancel) << "Enter, Space or Esc stop it straight away";
+    const std::size_t changed = ChangedSubfolders(folder, DisguiseTargets[2].Clsid);
+    EXPECT_GE(changed, 300u);
+    EXPECT_LT(changed, 2000u);
+    EXPECT_EQ(message, "Stopped: " + std::to_string(changed + 1) + " of 2001 folders were changed. " +
+                           std::to_string(2000 - changed) + " were left as they were.");
+    EXPECT_EQ(ProgressWindow(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+}
+
+TEST_F(ProgressWindowTest, EscOrClosingTheProgressWindowStopsARestoreToo)
+{
+    LoadTree(300, 0);
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close ? "close" : "Esc");
+        TheFolderCtrl->OnProgress = nullptr;
+        TheFolderCtrl->ApplySettings("");
+        SteppingClock clock(100);
+        DefaultClockScope useIt(clock.Clock());
+        bool asked = false;
+        TheFolderCtrl->OnProgress = [&](std::size_t done, std::size_t, const std::string&) {
+            const HWND window = ProgressWindow();
+            if (asked || !window || done < 100)
+                return;
+            asked = true;
+            if (close)
+                PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            else
+                PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+        };
+        std::string message;
+        ModalCloser answer(ExpectedWindow{Application.Title(), "", IDOK, [&](HWND box) { message = BoxText(box); }});
+        RunWithProgress(*TheFolderCtrl, [] { TheFolderCtrl->RestoreDefault(); });
+        ASSERT_TRUE(asked);
+        std::size_t left = 0;
+        for (int a = 0; a < 300; ++a)
+            left += FileExists(folder + "A" + std::to_string(a) + "\\" + SettingsFileName);
+        EXPECT_GT(left, 0u);
+        EXPECT_LT(left, 200u);
+        EXPECT_EQ(message, "Stopped: " + std::to_string(301 - left) + " of 301 folders were changed. " +
+                               std::to_string(left) + " were left as they were.");
+        EXPECT_TRUE(answer.Found());
+    }
 }
 
 TEST(ProgressWindowText, LongFoldersAreShortenedInTheMiddleKeepingTheirName)

@@ -3,7 +3,10 @@
 #include "DialogFixture.h"
 #include "dialogs/Adorn.h"
 #include "dialogs/Pretend.h"
+#include "dialogs/Progress.h"
 #include "engine/DisguiseTargets.h"
+#include "support/ContrastTheme.h"
+#include "toolkit/core/Application.h"
 #include "skin/BmpButton.h"
 #include "toolkit/graphics/Bitmap.h"
 #include "toolkit/controls/CheckBox.h"
@@ -13,6 +16,7 @@
 #include "toolkit/controls/Label.h"
 #include "toolkit/controls/Memo.h"
 #include "toolkit/controls/PageControl.h"
+#include "toolkit/controls/Panel.h"
 
 namespace {
 
@@ -113,6 +117,67 @@ TEST_F(DialogScreenshots, AdornEveryPage)
     for (int y = 0; y < label.Height(); ++y)
         EXPECT_NE(At(*color, *form, label, label.Width() - 1, y), 0xC00000u) << "row " << y;
     EXPECT_GT(inColour, 50);
+}
+
+// In a contrast theme: the body, the card, the tabs and the words in the theme's colours.
+TEST_F(DialogScreenshots, BothDialogsAndTheProgressWindowInAContrastTheme)
+{
+    LoadFolder(std::string("[.ShellClassInfo]\r\nCLSID=") + DisguiseTargets[1].Clsid + "\r\nInfotip=Holiday pictures\r\n");
+    TCommandLineScope verbStart(TCommandLine("Quorrel.exe Pretend \"" + folder + "\"", "Quorrel.exe", NoLeadBytes));
+    const ContrastTheme theme;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), text = GetSysColor(COLOR_BTNTEXT);
+    {
+        auto form = MakeForm<TFormPretend>();
+        std::unique_ptr<TBitmap> shot;
+        EXPECT_EQ(RunModal(*form, {Shoot(*form, "pretend-contrast", shot), Click(*form, form->BmpButton(2))}), mrCancel);
+        ASSERT_TRUE(shot);
+        EXPECT_EQ(At(*shot, 200, 320), face) << "the body";
+        EXPECT_EQ(At(*shot, 261, 293), text) << "OK's frame";
+        EXPECT_EQ(At(*shot, *form, form->Component<TPanel>("Panel2"), 150, 75), GetSysColor(COLOR_WINDOW)) << "the card";
+        int captionInk = 0;
+        for (int x = 44; x < 160; ++x)
+            for (int y = 9; y < 29; ++y)
+                captionInk += At(*shot, x, y) == text;
+        EXPECT_GT(captionInk, 30) << "the dialog's name in the theme's text colour";
+    }
+    {
+        auto form = MakeForm<TFormAdorn>();
+        form->ShowSettings(TheFolderCtrl->Current);
+        std::unique_ptr<TBitmap> icon, tip, color;
+        const auto page = [&](int index) {
+            return [&form, index] {
+                form->PageControl1().SetActivePageIndex(index);
+                return true;
+            };
+        };
+        EXPECT_EQ(RunModal(*form, {Shoot(*form, "adorn-icon-contrast", icon), page(1),
+                                   Shoot(*form, "adorn-tip-contrast", tip), page(2),
+                                   Shoot(*form, "adorn-color-contrast", color), Click(*form, form->BmpButton(2))}),
+                  mrCancel);
+        ASSERT_TRUE(icon && tip && color);
+        // The sample in the folder's colour (black here) stands on white, readable in any theme.
+        EXPECT_EQ(At(*color, *form, form->Label1(), 1, 1), RGB(255, 255, 255));
+        EXPECT_EQ(At(*icon, 200, 320), face);
+        EXPECT_EQ(At(*tip, *form, form->FolderTip(), 200, 150), GetSysColor(COLOR_WINDOW));
+    }
+    TFormProgress progress(nullptr);
+    progress.AfterConstruction();
+    progress.SetProgress(1234, 2000, folder + "A12\\B3\\");
+    progress.Show();
+    for (int i = 0; i < 10; ++i) {
+        Application.ProcessMessages();
+        Sleep(20);
+    }
+    auto shot = CaptureWindow(progress.Handle(), kMargin);
+    SaveScreenshot(*shot, "progress-contrast");
+    RECT client{};
+    GetClientRect(progress.Handle(), &client);
+    POINT corner{4, 4};
+    ClientToScreen(progress.Handle(), &corner);
+    RECT window{};
+    GetWindowRect(progress.Handle(), &window);
+    EXPECT_EQ(PixelOf(*shot, kMargin + corner.x - window.left, kMargin + corner.y - window.top), face);
+    progress.Hide();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // entries and from the main window, and the progress of long work.
 #include "e2e/ProgramRun.h"
 #include "e2e/RemoteTree.h"
+#include "e2e/VerbDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -9,32 +10,10 @@
 
 namespace {
 
-constexpr const char* kRecycleBin = "{645FF040-5081-101B-9F08-00AA002F954E}";
-constexpr const char* kControlPanel = "{21EC2020-3AEA-1069-A2DD-08002B30309D}";
 // The dialogs' OK and Cancel, by their places on the dialog skin.
 constexpr POINT kOk{261 + 54, 293 + 19};
 constexpr POINT kCancel{370 + 54, 293 + 19};
 constexpr POINT kPretendButton{368 + 54, 232 + 19};
-
-// A folder disguised as the Recycle Bin, with an info tip.
-struct DisguisedFolder {
-    TempDir temp;
-    std::string folder = temp.MakeDir("Bin");
-    std::string bytes = "[.ShellClassInfo]\r\nCLSID=" + std::string(kRecycleBin) + "\r\nInfoTip=kept\r\n";
-    DisguisedFolder() { temp.WriteFile("Bin\\" + std::string(kSettings), bytes); }
-};
-
-// A verb start's dialog is all the program shows: a window of its own in the task bar, in
-// front; no main window, not even a hidden one. (Its icon is tested in-process: Wine answers
-// no icon to another process.)
-void ExpectAWindowOfItsOwn(const ProgramRun& run, HWND dialog)
-{
-    EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
-    EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }, 3000)) << "not in front";
-    for (HWND w : run.AllWindows())
-        EXPECT_FALSE(IsMainWindow(w)) << "a main window was made";
-}
 
 } // namespace
 
@@ -124,31 +103,6 @@ TEST(AdornVerb, ABackgroundPictureOfAnUnknownKindGivesTheErrorBoxAndNoDialog)
     EXPECT_EQ(run.WaitForExit(), 0u);
     EXPECT_EQ(ReadFileBytes(folder + kSettings), bytes);
 }
-
-// The main window of a window start with a folder of the test selected in its tree.
-class MainWindowOn {
-public:
-    MainWindowOn(const ProgramCopy& program, const std::string& arguments, const std::string& folder)
-        : run(program, arguments)
-    {
-        main = run.WaitForWindow(IsMainWindow);
-        if (!main)
-            throw std::runtime_error("no main window");
-        const std::vector<HWND> trees = ChildrenOfClass(main, WC_TREEVIEWA);
-        if (trees.size() != 1)
-            throw std::runtime_error("no tree");
-        tree = std::make_unique<RemoteTree>(trees[0], run.Process());
-        HTREEITEM node = tree->FindPath(folder);
-        if (!node)
-            throw std::runtime_error("not in the tree: " + folder);
-        tree->Select(node);
-        box = ButtonCaptioned(main, "Apply to folder");
-    }
-    ProgramRun run;
-    HWND main = nullptr;
-    HWND box = nullptr;
-    std::unique_ptr<RemoteTree> tree;
-};
 
 TEST(MainWindow, ABoxTickedInADialogAndCancelledShowsTickedInTheMainWindow)
 {

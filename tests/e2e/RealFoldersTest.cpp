@@ -275,7 +275,14 @@ TEST(RealFolders, ApplyToFolderAndDefaultReachEveryFolderOfADeepTree)
     remote.Select(node);
     SendMessageA(ButtonCaptioned(main, "Apply to folder"), BM_CLICK, 0, 0);
     ClickAt(ChildAt(main, kDefaultButton), {54, 19});
-    EXPECT_TRUE(WaitFor([&] { return !FileExists(tree.folders.back() + kSettings); }, 60000));
+    // The walk goes in the order the folders are listed, which need not be this test's order:
+    // the work is over when no folder has the file any more.
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return std::none_of(tree.folders.begin(), tree.folders.end(),
+                                [](const std::string& folder) { return FileExists(folder + kSettings); });
+        },
+        60000));
     for (const auto& folder : tree.folders)
         EXPECT_FALSE(FileExists(folder + kSettings)) << folder;
     EXPECT_FALSE(FileExists(tree.root + kSettings));

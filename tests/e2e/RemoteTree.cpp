@@ -127,3 +127,20 @@ HTREEITEM RemoteTree::FindPath(const std::string& path) const
     }
     return current;
 }
+
+MainWindowOn::MainWindowOn(const ProgramCopy& program, const std::string& arguments, const std::string& folder)
+    : run(program, arguments)
+{
+    main = run.WaitForWindow(IsMainWindow);
+    if (!main)
+        throw std::runtime_error("no main window");
+    const std::vector<HWND> trees = ChildrenOfClass(main, WC_TREEVIEWA);
+    if (trees.size() != 1)
+        throw std::runtime_error("no tree");
+    tree = std::make_unique<RemoteTree>(trees[0], run.Process());
+    HTREEITEM node = tree->FindPath(folder);
+    if (!node)
+        throw std::runtime_error("not in the tree: " + folder);
+    tree->Select(node);
+    box = ButtonCaptioned(main, "Apply to folder");
+}

@@ -2,9 +2,12 @@
 // The tree control of another process, read and driven by its messages: the item texts are
 // read through a buffer in that process, expanding goes through the control (so the owner
 // fills the node as it does for the user), and selecting is the control's own selection.
+#include "e2e/ProgramRun.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,4 +35,14 @@ private:
     HWND tree_;
     HANDLE process_;
     void* remote_ = nullptr;
+};
+
+// The main window of a window start with a folder of the test selected in its tree.
+class MainWindowOn {
+public:
+    MainWindowOn(const ProgramCopy& program, const std::string& arguments, const std::string& folder);
+    ProgramRun run;
+    HWND main = nullptr;
+    HWND box = nullptr;
+    std::unique_ptr<RemoteTree> tree;
 };

@@ -196,8 +196,9 @@ TEST(LibraryCheck, OnlyTheProgramsOwnResDllIsReadEvenWithAnotherInTheWorkingDire
     PressDialogButton(box, IDOK);
     HWND main = run.WaitForWindow(IsMainWindow);
     ASSERT_NE(main, nullptr);
-    // Without a splash the product information is never applied: no title.
-    EXPECT_EQ(WindowText(main), "");
+    // Without a splash the product information is never applied: the window keeps the
+    // program's own title, so that it is never nameless.
+    EXPECT_EQ(WindowText(main), "Quorrel");
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.WaitForExit(), 0u);
 }

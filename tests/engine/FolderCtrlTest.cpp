@@ -420,6 +420,60 @@ TEST(FolderCtrl, RecursiveWorkDoesWhatItCanThenNamesWhatItCouldNot)
     EXPECT_TRUE(IsExistingFolder(inTheWay + "DeskTop.Ini"));
 }
 
+TEST(FolderCtrl, AStopByTheUserKeepsWhatCouldNotBeChangedAndCountsWhatWasLeft)
+{
+    TempDir dir;
+    const std::string root = dir.MakeDir("Root");
+    dir.MakeDir("Root\\A");
+    const std::string inTheWay = dir.MakeDir("Root\\B");
+    dir.MakeDir("Root\\B\\DeskTop.Ini");
+    dir.MakeDir("Root\\C");
+    dir.MakeDir("Root\\D\\E");
+    const auto folders = TBaseFile().GetAllSubfolders(root);
+    ASSERT_EQ(folders.size(), 6u);
+    const auto failedAt = std::find(folders.begin(), folders.end(), inTheWay) - folders.begin();
+    ASSERT_LT(failedAt, 3) << "the folder in the way comes before the stop";
+
+    ShellNotifications notifications;
+    TFolderCtrl ctrl(true);
+    ctrl.LoadSettings(root);
+    ctrl.SetDisguiseIndex(1);
+    // The user stops once the third subfolder is finished.
+    ctrl.OnProgress = [](std::size_t done, std::size_t, const std::string&) {
+        if (done == 3)
+            throw EWorkStopped();
+    };
+    try {
+        ctrl.ApplySettings("");
+        FAIL() << "a stop went unreported";
+    } catch (const EFoldersNotChanged& e) {
+        EXPECT_TRUE(e.Stopped());
+        EXPECT_EQ(e.Total(), 7u);
+        EXPECT_EQ(e.Untouched(), 3u);
+        EXPECT_EQ(e.Changed(), 3u) << "the chosen folder and two of the three reached";
+        EXPECT_EQ(e.Failures(), (std::vector<TFolderFailure>{{inTheWay, "A folder named DeskTop.Ini is in the way."}}));
+        EXPECT_EQ(e.Message(), "Stopped: 3 of 7 folders were changed. 3 were left as they were. 1 could not be "
+                               "changed:\n\n" + dir.Path() + "Root\\B: A folder named DeskTop.Ini is in the way.");
+    }
+    EXPECT_EQ(notifications.Count(), 1) << "the shell hears of what was done";
+    for (std::size_t i = 0; i < folders.size(); ++i)
+        EXPECT_EQ(FileExists(folders[i] + "DeskTop.Ini") || IsExistingFolder(folders[i] + "DeskTop.Ini"), i < 3)
+            << folders[i];
+
+    // Stopped at once, when the list is made: only the chosen folder was changed.
+    ctrl.LoadSettings(root);
+    ctrl.OnProgress = [](std::size_t, std::size_t, const std::string&) { throw EWorkStopped(); };
+    try {
+        ctrl.RestoreDefault();
+        FAIL() << "a stop went unreported";
+    } catch (const EFoldersNotChanged& e) {
+        EXPECT_EQ(e.Message(), "Stopped: 1 of 7 folders was changed. 6 were left as they were.");
+    }
+    EXPECT_FALSE(FileExists(root + "DeskTop.Ini"));
+    EXPECT_TRUE(FileExists(folders[0] + "DeskTop.Ini"));
+    EXPECT_EQ(notifications.Count(), 2);
+}
+
 TEST(FolderCtrl, ADeepTreeOfHundredsOfFoldersIsAppliedAndRestoredWhole)
 {
     TempDir dir;

@@ -24,3 +24,18 @@ TEST(FolderFailures, MessageCountsFoldersOnceAndNamesTheFirstFew)
     EXPECT_EQ(FailureMessage({{"D:\\", "The device is not ready."}}, 0),
               "1 of 1 folder could not be changed:\n\nD:\\: The device is not ready.");
 }
+
+TEST(FolderFailures, AStopSaysWhatWasChangedWhatWasLeftAndWhatCouldNotBe)
+{
+    EXPECT_EQ(StoppedMessage({}, 5001, 4881), "Stopped: 120 of 5001 folders were changed. 4881 were left as they were.");
+    EXPECT_EQ(StoppedMessage({}, 2, 1), "Stopped: 1 of 2 folders was changed. 1 was left as it was.");
+    EXPECT_EQ(StoppedMessage({{"C:\\A\\", "Access is denied."}}, 10, 0),
+              "Stopped: 9 of 10 folders were changed. 0 were left as they were. 1 could not be changed:\n\n"
+              "C:\\A: Access is denied.");
+    // Counts that do not add up never say fewer folders than were left or failed.
+    EXPECT_EQ(StoppedMessage({}, 0, 3), "Stopped: 0 of 3 folders were changed. 3 were left as they were.");
+    const EFoldersNotChanged stopped({}, 5, 2);
+    EXPECT_TRUE(stopped.Stopped());
+    EXPECT_EQ(stopped.Changed(), 3u);
+    EXPECT_FALSE(EFoldersNotChanged({{"C:\\A\\", "x"}}, 5).Stopped());
+}

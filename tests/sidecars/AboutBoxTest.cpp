@@ -1,7 +1,9 @@
 #include "app/ProductInfo.h"
 #include "sidecars/AboutForm.h"
 #include "sidecars/SidecarTestSupport.h"
+#include "support/ContrastTheme.h"
 #include "support/ModalCloser.h"
+#include "support/Screenshots.h"
 #include "toolkit/core/Scoped.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +17,7 @@ namespace {
 constexpr const char* AboutCaption = "About Quorrel";
 
 // How the driver closes the box once it has looked at it.
-enum class CloseBy { OkButton, Enter, Escape };
+enum class CloseBy { OkButton, Enter, Escape, AltF4 };
 
 // What the box showed while it was up.
 struct Seen {
@@ -25,6 +27,7 @@ struct Seen {
     std::vector<std::string> Texts;
     RECT Frame{};
     RECT WorkArea{};
+    COLORREF Band = CLR_INVALID; // the white band at the top, as the screen shows it
 };
 
 // The About box is the one window the test expects: the closer finds it by class and caption
@@ -62,6 +65,10 @@ private:
         monitor.cbSize = sizeof monitor;
         GetMonitorInfoA(MonitorFromWindow(box, MONITOR_DEFAULTTONEAREST), &monitor);
         seen_.WorkArea = monitor.rcWork;
+        RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        POINT band{2, 2};
+        ClientToScreen(box, &band);
+        seen_.Band = GetPixel(ScopedWindowDC(nullptr).get(), band.x, band.y);
         if (!screenshot_.empty())
             SaveScreenshot(box, screenshot_);
         switch (close_) {
@@ -75,6 +82,11 @@ private:
             const HWND focus = GetFocus();
             PostMessageA(focus ? focus : box, WM_KEYDOWN, key, 1);
             PostMessageA(focus ? focus : box, WM_KEYUP, key, 0xC0000001);
+            break;
+        }
+        case CloseBy::AltF4: {
+            const HWND focus = GetFocus();
+            PostMessageA(focus ? focus : box, WM_SYSKEYDOWN, VK_F4, 0x20000001);
             break;
         }
         }
@@ -177,14 +189,26 @@ TEST_F(AboutBox, ShowsEveryShippedTextModalToItsOwner)
     EXPECT_TRUE(Shows(seen, "OK"));
 }
 
-TEST_F(AboutBox, EnterAndEscapeCloseIt)
+TEST_F(AboutBox, EnterEscapeAndAltF4CloseIt)
 {
-    for (const CloseBy key : {CloseBy::Enter, CloseBy::Escape}) {
+    for (const CloseBy key : {CloseBy::Enter, CloseBy::Escape, CloseBy::AltF4}) {
         const Seen seen = ShowAndClose(&info_, key);
         ASSERT_TRUE(seen.Found);
         EXPECT_TRUE(IsWindowEnabled(owner_.get()));
         EXPECT_EQ(FindWindowA("#32770", AboutCaption), nullptr);
     }
+}
+
+TEST_F(AboutBox, TheBandTakesTheWindowColoursOfAContrastTheme)
+{
+    const Seen plain = ShowAndClose(&info_, CloseBy::OkButton);
+    ASSERT_TRUE(plain.Found);
+    EXPECT_EQ(plain.Band, RGB(255, 255, 255)) << "white, as ever, with the usual colours";
+    const ContrastTheme theme;
+    const std::string folder = ScreenshotFolder();
+    const Seen contrast = ShowAndClose(&info_, CloseBy::OkButton, folder.empty() ? "" : folder + "about-contrast.bmp");
+    ASSERT_TRUE(contrast.Found);
+    EXPECT_EQ(contrast.Band, GetSysColor(COLOR_WINDOW));
 }
 
 TEST_F(AboutBox, LongTextsStayOnTheScreenAndEmptyOnesTakeNoRow)

@@ -3,7 +3,9 @@
 // build turns into .png) in $QUORREL_SCREENSHOTS.
 #include "skin/BmpButton.h"
 #include "skin/FormShape.h"
+#include "skin/KeyboardCues.h"
 #include "skin/SkinTestSupport.h"
+#include "support/ContrastTheme.h"
 #include "support/Screenshots.h"
 #include "toolkit/core/Application.h"
 #include "toolkit/graphics/Canvas.h"
@@ -21,14 +23,20 @@ struct ButtonPlace {
     const char* name;
     const char* art;
     int left, top, width, height;
+    const char* caption;
+    TWindowGlyph glyph;
 };
-// The main window's layout table.
+// The main window's layout table, with the names the pictures carry.
 constexpr ButtonPlace kButtons[] = {
-    {"BmpButton1", "BTN_ADORN", 368, 192, 108, 38}, {"BmpButton2", "BTN_PRETEND", 368, 232, 108, 38},
-    {"BmpButton3", "BTN_DEFAULT", 368, 272, 108, 38}, {"BmpButton4", "BTN_MIN", 408, 6, 31, 27},
-    {"BmpButton5", "BTN_CLOSE", 441, 6, 31, 27},      {"BmpButton6", "BTN_HOME", 258, 44, 48, 41},
-    {"BmpButton7", "BTN_EMAIL", 314, 44, 48, 41},     {"BmpButton8", "BTN_HELP", 370, 44, 48, 41},
-    {"BmpButton9", "BTN_ABOUT", 426, 44, 48, 41},
+    {"BmpButton1", "BTN_ADORN", 368, 192, 108, 38, "&Adorn", wgNone},
+    {"BmpButton2", "BTN_PRETEND", 368, 232, 108, 38, "&Pretend", wgNone},
+    {"BmpButton3", "BTN_DEFAULT", 368, 272, 108, 38, "&Default", wgNone},
+    {"BmpButton4", "BTN_MIN", 408, 6, 31, 27, "Minimize", wgMinimize},
+    {"BmpButton5", "BTN_CLOSE", 441, 6, 31, 27, "Close", wgClose},
+    {"BmpButton6", "BTN_HOME", 258, 44, 48, 41, "Home page", wgNone},
+    {"BmpButton7", "BTN_EMAIL", 314, 44, 48, 41, "E-mail", wgNone},
+    {"BmpButton8", "BTN_HELP", 370, 44, 48, 41, "Help", wgNone},
+    {"BmpButton9", "BTN_ABOUT", 426, 44, 48, 41, "About", wgNone},
 };
 
 class MainSkinForm : public TForm {
@@ -40,9 +48,12 @@ public:
             s.Picture().Bitmap().Assign(*ArtBitmap("SKIN_MAIN"));
         })};
         for (const ButtonPlace& p : kButtons)
-            rows.push_back(Place<TBmpButton>(p.name, p.left, p.top, p.width, p.height, {}, [art = p.art](TBmpButton& b) {
-                const int found = b.Bitmaps().LoadFromResources(GetModuleHandleA(nullptr), art);
-                EXPECT_GE(found, 2) << art;
+            rows.push_back(Place<TBmpButton>(p.name, p.left, p.top, p.width, p.height, {}, [&p](TBmpButton& b) {
+                const int found = b.Bitmaps().LoadFromResources(GetModuleHandleA(nullptr), p.art);
+                EXPECT_GE(found, 2) << p.art;
+                b.SetCaption(p.caption);
+                b.SetCaptionInPicture(true);
+                b.SetWindowGlyph(p.glyph);
             }));
         BuildLayout(*this, rows);
         SetBounds(kLeft, kTop, 496, 377);
@@ -117,6 +128,8 @@ TEST(SkinnedWindow, EveryButtonStateOnTheMainSkin)
     MainSkinForm form;
     form.Show();
     SetCursorPos(0, 0);
+    // As for a mouse user: no keyboard cues.
+    SendMessageA(form.Handle(), WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     Settle();
 
     auto up = Capture(form, "up");
@@ -168,9 +181,9 @@ TEST(SkinnedWindow, EveryButtonStateOnTheMainSkin)
     EXPECT_TRUE(ShowsPicture(*disabled, adorn, *embossed));
     adorn.SetEnabled(true);
 
-    // Focused: the system's buttons have no focused picture, so nothing shows it. Another test
-    // program on the same display may take the foreground at any moment: the focus is asked
-    // for again until the button has it.
+    // Focused, for a mouse user: the picture alone. Another test program on the same display
+    // may take the foreground at any moment: the focus is asked for again until the button has
+    // it.
     for (int attempt = 0; attempt < 50 && !pretend.HasFocus(); ++attempt) {
         SetForegroundWindow(form.Handle());
         pretend.SetFocus();
@@ -181,6 +194,25 @@ TEST(SkinnedWindow, EveryButtonStateOnTheMainSkin)
     auto focused = Capture(form, "focused");
     EXPECT_TRUE(ShowsPicture(*focused, pretend, pretend.Bitmaps().Up()));
     EXPECT_TRUE(NoKeyColours(*focused));
+
+    // Once the keyboard is used: the focus ring over the picture, the access keys underlined.
+    SendMessageA(form.Handle(), WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    auto keyboard = Capture(form, "keyboard");
+    EXPECT_FALSE(ShowsPicture(*keyboard, pretend, pretend.Bitmaps().Up())) << "the focus shows";
+    EXPECT_FALSE(ShowsPicture(*keyboard, adorn, adorn.Bitmaps().Up())) << "its A is underlined";
+    EXPECT_TRUE(ShowsPicture(*keyboard, form.Button(8), form.Button(8).Bitmaps().Up())) << "no access key";
+    EXPECT_TRUE(NoKeyColours(*keyboard));
+
+    // In a contrast theme: plain faces and frames with the names, on the system's face.
+    {
+        const ContrastTheme theme;
+        form.Invalidate();
+        RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
+        auto contrast = Capture(form, "contrast");
+        EXPECT_EQ(PixelAt(*contrast, kMargin + 200, kMargin + 330), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
+        EXPECT_EQ(PixelAt(*contrast, kMargin + 368, kMargin + 192), static_cast<TColor>(GetSysColor(COLOR_BTNTEXT)));
+        EXPECT_TRUE(NoKeyColours(*contrast));
+    }
     form.Hide();
 }
 

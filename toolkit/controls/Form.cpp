@@ -3,6 +3,9 @@
 #include "toolkit/core/Application.h"
 #include "toolkit/core/DisplayDpi.h"
 #include "toolkit/graphics/Font.h"
+#include "toolkit/controls/PageControl.h"
+#include "toolkit/controls/RadioButton.h"
+#include "toolkit/controls/TabSheet.h"
 
 #include <algorithm>
 
@@ -17,6 +20,60 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM param) noexcept
         return FALSE;
     }
     return TRUE;
+}
+
+// The button of a radio group that Tab stops at: the checked one, else the first that can take
+// the focus. The radio buttons of one parent are one group.
+TWinControl* GroupStop(TRadioButton& radio)
+{
+    TWinControl* parent = radio.Parent();
+    if (!parent)
+        return &radio;
+    TRadioButton* first = nullptr;
+    for (std::size_t i = 0; i < parent->ControlCount(); ++i) {
+        auto* r = dynamic_cast<TRadioButton*>(&parent->Controls(i));
+        if (!r || !r->Visible() || !r->Enabled())
+            continue;
+        if (r->Checked())
+            return r;
+        if (!first)
+            first = r;
+    }
+    return first ? first : &radio;
+}
+
+TWinControl* TabStopOf(TWinControl* control)
+{
+    if (auto* radio = dynamic_cast<TRadioButton*>(control))
+        return GroupStop(*radio);
+    return control;
+}
+
+bool Contains(const std::vector<TWinControl*>& list, const TWinControl* control)
+{
+    return std::find(list.begin(), list.end(), control) != list.end();
+}
+
+// The control of ours that holds the keyboard focus (or whose child window does), or null.
+TWinControl* FocusedControl() noexcept
+{
+    for (HWND w = GetFocus(); w; w = GetParent(w))
+        if (TWinControl* c = TWinControl::FromHandle(w))
+            return c;
+    return nullptr;
+}
+
+bool IsArrow(WPARAM key) noexcept
+{
+    return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+}
+
+WORD CuesHiddenAtStart() noexcept
+{
+    BOOL shown = FALSE;
+    if (SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &shown, 0) && shown)
+        return 0;
+    return UISF_HIDEFOCUS | UISF_HIDEACCEL;
 }
 } // namespace
 
@@ -40,7 +97,7 @@ void TDisabledWindows::Restore() noexcept
     windows_.clear();
 }
 
-TForm::TForm()
+TForm::TForm() : hiddenCues_(CuesHiddenAtStart())
 {
     InitVisible(false);
     SetParentFont(false);
@@ -49,7 +106,8 @@ TForm::TForm()
 
 TForm::~TForm()
 {
-    activeControl_ = nullptr;
+    activeControl_ = defaultControl_ = cancelControl_ = nullptr;
+    tabSequence_.clear();
     Application.RemoveForm(this);
 }
 
@@ -242,6 +300,10 @@ void TForm::SetVisible(bool visible)
             return;
         ShowWindow(window, SW_SHOW);
         SetForegroundWindow(window);
+        // Opened from the keyboard, the window shows its cues at once, as the platform's own
+        // dialogs do (the platform decides by the last input and answers WM_UPDATEUISTATE).
+        if (hiddenCues_)
+            SendMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, hiddenCues_), 0);
         if (activeControl_ && activeControl_->CanFocus())
             activeControl_->SetFocus();
         else
@@ -316,13 +378,41 @@ std::vector<TWinControl*> TForm::TabList() const
             auto* w = dynamic_cast<TWinControl*>(&parent.Controls(i));
             if (!w || !w->Visible() || !w->Enabled())
                 continue;
-            if (w->TabStop())
-                list.push_back(w);
+            // Pages without a tab to show have no stop of their own.
+            const auto* pages = dynamic_cast<const TPageControl*>(w);
+            if (TWinControl* stop = TabStopOf(w);
+                w->TabStop() && !Contains(list, stop) && !(pages && pages->VisibleTabCount() == 0))
+                list.push_back(stop);
             self(*w, self);
         }
     };
     collect(*this, collect);
-    return list;
+    if (tabSequence_.empty())
+        return list;
+    std::vector<TWinControl*> ordered;
+    for (TWinControl* c : tabSequence_)
+        if (TWinControl* stop = TabStopOf(c); Contains(list, stop) && !Contains(ordered, stop))
+            ordered.push_back(stop);
+    for (TWinControl* c : list)
+        if (!Contains(ordered, c))
+            ordered.push_back(c);
+    return ordered;
+}
+
+void TForm::SetTabSequence(std::vector<TWinControl*> sequence)
+{
+    tabSequence_ = std::move(sequence);
+}
+
+void TForm::ControlGone(TWinControl& control) noexcept
+{
+    if (activeControl_ == &control)
+        activeControl_ = nullptr;
+    if (defaultControl_ == &control)
+        defaultControl_ = nullptr;
+    if (cancelControl_ == &control)
+        cancelControl_ = nullptr;
+    tabSequence_.erase(std::remove(tabSequence_.begin(), tabSequence_.end(), &control), tabSequence_.end());
 }
 
 void TForm::SelectNext(bool forward)
@@ -330,9 +420,9 @@ void TForm::SelectNext(bool forward)
     const std::vector<TWinControl*> list = TabList();
     if (list.empty())
         return;
-    TWinControl* current = nullptr;
-    for (HWND w = GetFocus(); w && !current; w = GetParent(w))
-        current = FromHandle(w);
+    TWinControl* current = FocusedControl();
+    if (current)
+        current = TabStopOf(current);
     auto it = std::find(list.begin(), list.end(), current);
     std::size_t index;
     if (it == list.end())
@@ -352,11 +442,11 @@ bool TForm::PreTranslateMessage(const MSG& msg)
     };
     switch (msg.message) {
     case WM_KEYDOWN:
-        if (msg.wParam == VK_TAB && !(KeyboardShiftState() & (ssAlt | ssCtrl)) &&
-            !(dialogCode() & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) {
-            SelectNext(!(KeyboardShiftState() & ssShift));
-            return true;
-        }
+        return DialogKey(msg);
+    case WM_SYSKEYDOWN:
+        // Alt: the user reaches for an access key.
+        if (msg.wParam == VK_MENU)
+            ShowKeyboardCues(UISF_HIDEFOCUS | UISF_HIDEACCEL);
         return false;
     case WM_SYSCHAR:
         return DialogChar(static_cast<char>(msg.wParam));
@@ -367,6 +457,127 @@ bool TForm::PreTranslateMessage(const MSG& msg)
     default:
         return false;
     }
+}
+
+bool TForm::DialogKey(const MSG& msg)
+{
+    MSG copy = msg;
+    const LRESULT code = SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
+    const TShiftState shift = KeyboardShiftState();
+    const WPARAM key = msg.wParam;
+    if (OnShortCut && OnShortCut(static_cast<WORD>(key), shift))
+        return true;
+    if (key == VK_TAB && !(shift & ssAlt)) {
+        if (shift & ssCtrl) {
+            ShowKeyboardCues(UISF_HIDEFOCUS);
+            return TurnPage(!(shift & ssShift));
+        }
+        if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS))
+            return false;
+        ShowKeyboardCues(UISF_HIDEFOCUS);
+        SelectNext(!(shift & ssShift));
+        return true;
+    }
+    if (IsArrow(key) && !(shift & (ssAlt | ssCtrl))) {
+        ShowKeyboardCues(UISF_HIDEFOCUS);
+        TWinControl* focused = FocusedControl();
+        if (focused && dynamic_cast<TRadioButton*>(focused))
+            return MoveInRadioGroup(*focused, key == VK_RIGHT || key == VK_DOWN);
+        return false;
+    }
+    if (key == VK_RETURN && !(shift & ssAlt)) {
+        // A button takes Enter itself; a multi-line text box takes it as a line break.
+        if (code & (DLGC_WANTMESSAGE | DLGC_WANTALLKEYS | DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
+            return false;
+        if (!defaultControl_ || !defaultControl_->Showing() || !defaultControl_->Enabled())
+            return false;
+        defaultControl_->Click();
+        return true;
+    }
+    if (key == VK_ESCAPE) {
+        if (!cancelControl_ || !cancelControl_->Showing() || !cancelControl_->Enabled())
+            return false;
+        cancelControl_->Click();
+        return true;
+    }
+    return false;
+}
+
+bool TForm::MoveInRadioGroup(TWinControl& focused, bool forward)
+{
+    TWinControl* parent = focused.Parent();
+    if (!parent)
+        return false;
+    std::vector<TRadioButton*> group;
+    for (std::size_t i = 0; i < parent->ControlCount(); ++i)
+        if (auto* r = dynamic_cast<TRadioButton*>(&parent->Controls(i)); r && r->Visible() && r->Enabled())
+            group.push_back(r);
+    const auto it = std::find(group.begin(), group.end(), &focused);
+    if (it == group.end() || group.size() < 2)
+        return true;
+    const std::size_t at = static_cast<std::size_t>(it - group.begin());
+    TRadioButton* next = group[(at + (forward ? 1 : group.size() - 1)) % group.size()];
+    // The choice moves with the focus, as in every radio group of the platform.
+    next->SetFocus();
+    next->SetChecked(true);
+    return true;
+}
+
+bool TForm::TurnPage(bool forward)
+{
+    TWinControl* focused = FocusedControl();
+    TPageControl* pages = nullptr;
+    for (TControl* c = focused; c && !pages; c = c->Parent())
+        pages = dynamic_cast<TPageControl*>(c);
+    if (!pages) {
+        auto find = [&pages](const TWinControl& parent, auto& self) -> void {
+            for (std::size_t i = 0; i < parent.ControlCount() && !pages; ++i) {
+                auto* w = dynamic_cast<TWinControl*>(&parent.Controls(i));
+                if (!w || !w->Visible())
+                    continue;
+                if (auto* p = dynamic_cast<TPageControl*>(w); p && p->VisibleTabCount() > 1)
+                    pages = p;
+                else
+                    self(*w, self);
+            }
+        };
+        find(*this, find);
+    }
+    if (!pages)
+        return false;
+    TTabSheet* before = pages->ActivePage();
+    bool insidePage = false;
+    for (TControl* c = focused; c && before; c = c->Parent())
+        insidePage = insidePage || c == before;
+    if (pages->SelectNextPage(forward) && insidePage && pages->CanFocus())
+        pages->SetFocus(); // the control that had the focus is hidden with its page
+    return true;
+}
+
+void TForm::ShowKeyboardCues(WORD cues)
+{
+    if (!(hiddenCues_ & cues))
+        return;
+    hiddenCues_ = static_cast<WORD>(hiddenCues_ & ~cues);
+    if (!HandleAllocated())
+        return;
+    // The platform's own controls follow the window's state.
+    SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, cues), 0);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void TForm::UpdateCues(WORD action, WORD cues)
+{
+    cues &= UISF_HIDEFOCUS | UISF_HIDEACCEL;
+    WORD hidden = hiddenCues_;
+    if (action == UIS_SET)
+        hidden |= cues;
+    else if (action == UIS_CLEAR)
+        hidden = static_cast<WORD>(hidden & ~cues);
+    if (hidden == hiddenCues_)
+        return;
+    hiddenCues_ = hidden;
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -380,6 +591,9 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
             activeControl_->SetFocus();
             return 0;
         }
+        break;
+    case WM_UPDATEUISTATE:
+        UpdateCues(LOWORD(wParam), HIWORD(wParam));
         break;
     case WM_SIZE:
         if (Application.MainForm() == this)

@@ -1,6 +1,9 @@
 #pragma once
 // A top-level window holding controls: border, centring, show and hide events, the modal loop
-// with its modal result, keyboard navigation between its controls and accelerator search.
+// with its modal result, and the keyboard of a dialog: Tab and Shift+Tab between its controls,
+// arrow keys inside a group of radio buttons (one tab stop), Ctrl+Tab through the pages of a
+// page control, Enter and Esc for its default and cancel controls, the accelerator search, and
+// the keyboard cues (focus rectangles, underlined access keys) shown once the keyboard is used.
 #include "toolkit/controls/WinControl.h"
 
 #include <functional>
@@ -33,6 +36,8 @@ enum class TPosition { poDesigned, poDesktopCenter };
 using enum TPosition;
 
 using TModalResult = int;
+// A key pressed anywhere in a form; true when the form used it.
+using TShortCutEvent = std::function<bool(WORD key, TShiftState shift)>;
 inline constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2;
 
 class TForm : public TWinControl {
@@ -75,6 +80,30 @@ public:
     void FocusMoved(TWinControl& control) noexcept;
     // Moves the focus to the next (or previous) control in tab order.
     void SelectNext(bool forward);
+    // The order Tab visits the controls in, where it is not the order they were made in; tab
+    // stops the list leaves out follow in their own order. A radio button stands for its group.
+    void SetTabSequence(std::vector<TWinControl*> sequence);
+    // The controls in the order Tab reaches them now: visible and enabled tab stops, one radio
+    // button per group (the checked one, else the first).
+    std::vector<TWinControl*> TabList() const;
+
+    // Enter clicks the default control unless the focus is on a button (which takes Enter
+    // itself) or in a control that wants the key (a multi-line text box); Esc clicks the cancel
+    // control from anywhere. Null: the key does nothing special.
+    TWinControl* DefaultControl() const noexcept { return defaultControl_; }
+    void SetDefaultControl(TWinControl* control) noexcept { defaultControl_ = control; }
+    TWinControl* CancelControl() const noexcept { return cancelControl_; }
+    void SetCancelControl(TWinControl* control) noexcept { cancelControl_ = control; }
+
+    // Keyboard cues: with the user's setting off, the focus and the access keys are not marked
+    // until the keyboard is used in the window (Tab or an arrow: the focus; Alt: both).
+    bool FocusCuesShown() const noexcept { return !(hiddenCues_ & UISF_HIDEFOCUS); }
+    bool AcceleratorCuesShown() const noexcept { return !(hiddenCues_ & UISF_HIDEACCEL); }
+    // Shows the cues given as UISF_HIDEFOCUS / UISF_HIDEACCEL bits and repaints the window.
+    void ShowKeyboardCues(WORD cues);
+
+    // A control of the form is going: nothing of the form points at it any longer.
+    void ControlGone(TWinControl& control) noexcept;
     // Keyboard messages of its windows, before they are dispatched: tab navigation and the
     // accelerator search. True when the message was used up.
     bool PreTranslateMessage(const MSG& msg);
@@ -82,6 +111,8 @@ public:
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
     TNotifyEvent OnHide;
+    // Keys pressed in the form, before its controls or its dialog keys see them (F1).
+    TShortCutEvent OnShortCut;
 
     // A form takes the DPI of its monitor when its window is made, and another when the window
     // moves to a monitor of another scale (WM_DPICHANGED, the place the system suggests taken).
@@ -109,7 +140,17 @@ private:
     void RunScaledWork();
     void ApplyBorder();
     void CenterOnDesktop();
-    std::vector<TWinControl*> TabList() const;
+    // The keys of a dialog (Tab, arrows, Ctrl+Tab, Enter, Esc); true when one was used.
+    bool DialogKey(const MSG& msg);
+    bool MoveInRadioGroup(TWinControl& focused, bool forward);
+    bool TurnPage(bool forward);
+    // Takes a change of the cues the platform announces (WM_UPDATEUISTATE).
+    void UpdateCues(WORD action, WORD cues);
+
+    std::vector<TWinControl*> tabSequence_;
+    TWinControl* defaultControl_ = nullptr;
+    TWinControl* cancelControl_ = nullptr;
+    WORD hiddenCues_ = 0;
 
     TBorderStyle borderStyle_ = bsSingle;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize;

@@ -28,8 +28,13 @@ std::string TMemo::Text() const
 
 LRESULT TMemo::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_GETDLGCODE)
-        return TWinControl::WndProc(msg, wParam, lParam) & ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+    if (msg == WM_GETDLGCODE) {
+        LRESULT code = TWinControl::WndProc(msg, wParam, lParam) & ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+        // Enter makes a new line here, and is not the dialog's OK.
+        if (const auto* key = reinterpret_cast<const MSG*>(lParam); key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
     return TWinControl::WndProc(msg, wParam, lParam);
 }
 

@@ -92,6 +92,26 @@ TTabSheet* TPageControl::PageOfTab(int tabIndex) const noexcept
     return nullptr;
 }
 
+bool TPageControl::SelectNextPage(bool forward)
+{
+    std::vector<TTabSheet*> shown;
+    for (TTabSheet* p : pages_)
+        if (p->TabVisible())
+            shown.push_back(p);
+    const auto it = std::find(shown.begin(), shown.end(), active_);
+    if (shown.empty() || (it != shown.end() && shown.size() == 1))
+        return false;
+    std::size_t next = 0;
+    if (it != shown.end()) {
+        const auto at = static_cast<std::size_t>(it - shown.begin());
+        next = (at + (forward ? 1 : shown.size() - 1)) % shown.size();
+    }
+    SetActivePage(shown[next]);
+    if (OnChange)
+        OnChange(this);
+    return true;
+}
+
 void TPageControl::UpdateTabs()
 {
     if (!HandleAllocated()) {

@@ -24,6 +24,9 @@ public:
     int VisibleTabCount() const noexcept;
     // The page of a shown tab, counted among visible tabs.
     TTabSheet* PageOfTab(int tabIndex) const noexcept;
+    // Turns to the next (or previous) page whose tab is shown, round past the end, as Ctrl+Tab
+    // and Ctrl+Shift+Tab do; OnChange follows. False when there is no other such page.
+    bool SelectNextPage(bool forward);
 
     // Fired after the user switched to another page.
     TNotifyEvent OnChange;

@@ -70,8 +70,8 @@ TWinControl::TWinControl() = default;
 
 TWinControl::~TWinControl()
 {
-    if (TForm* form = ParentForm(); form && form != this && form->ActiveControl() == this)
-        form->SetActiveControl(nullptr);
+    if (TForm* form = ParentForm(); form && form != this)
+        form->ControlGone(*this);
     // Children outlive this part of the object only as orphans.
     for (TControl* c : std::vector<TControl*>(controls_))
         c->SetParent(nullptr);
@@ -355,8 +355,10 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_SYSCOLORCHANGE:
-        // Only top-level windows get the message; the children hear it from here.
-        SysColorChanged();
+        // Only top-level windows get the message; the children hear it from here (a child
+        // window that gets it was sent it by SysColorChanged).
+        if (!(GetWindowLongPtrA(handle_.get(), GWL_STYLE) & WS_CHILD))
+            SysColorChanged();
         break;
     default:
         break;
@@ -682,6 +684,9 @@ void TWinControl::ColorChanged()
 void TWinControl::SysColorChanged()
 {
     TControl::SysColorChanged();
+    // The platform's own controls (tabs, tree) keep the colours they read: they are told too.
+    if (handle_ && platformClass_ && (GetWindowLongPtrA(handle_.get(), GWL_STYLE) & WS_CHILD))
+        SendMessageA(handle_.get(), WM_SYSCOLORCHANGE, 0, 0);
     for (TControl* c : controls_)
         c->SysColorChanged();
 }

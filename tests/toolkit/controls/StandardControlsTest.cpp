@@ -341,6 +341,14 @@ TEST(CustomControl, DoubleClicksOnlyWhereTheStyleAsksForThem)
     EXPECT_EQ(clicks, 4);
 }
 
+LRESULT CALLBACK CountSysColorChanges(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR count) noexcept
+{
+    if (msg == WM_SYSCOLORCHANGE)
+        ++*reinterpret_cast<int*>(count);
+    return DefSubclassProc(window, msg, wParam, lParam);
+}
+
 TEST(CustomControl, SystemColourChangesReachChildWindows)
 {
     ProbeForm form;
@@ -351,6 +359,17 @@ TEST(CustomControl, SystemColourChangesReachChildWindows)
     SendMessageA(form.Handle(), WM_SYSCOLORCHANGE, 0, 0);
     EXPECT_EQ(form.Probe(1).calls, std::vector<std::string>{"syscolor"});
     EXPECT_EQ(form.Probe(2).calls, std::vector<std::string>{"syscolor"});
+
+    // A control of the platform's (tabs, a tree) is sent the message itself, once: it keeps
+    // the colours it read and would go on drawing in the old ones.
+    auto& pages = form.Own<TPageControl>();
+    pages.SetParent(&form);
+    int told = 0;
+    ASSERT_TRUE(SetWindowSubclass(pages.Handle(), &CountSysColorChanges, 1, reinterpret_cast<DWORD_PTR>(&told)));
+    SendMessageA(form.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    RemoveWindowSubclass(pages.Handle(), &CountSysColorChanges, 1);
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(form.Probe(1).calls.size(), 2u);
 }
 
 TEST(CustomControl, TabMovesTheFocusInTabOrder)
