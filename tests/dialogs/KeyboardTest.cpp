@@ -15,6 +15,32 @@
 
 namespace {
 
+// The window of this thread with the keyboard focus. A dialog that came up while another
+// program's window was in front (the tests' own desktop keeper, another test program) has
+// none until it is brought forward: the one enabled window of the thread is the modal dialog.
+BOOL CALLBACK EnabledWindow(HWND window, LPARAM found) noexcept
+{
+    if (!IsWindowVisible(window) || !IsWindowEnabled(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+HWND FocusedWindow()
+{
+    for (int waited = 0; waited < 2000; waited += 10) {
+        if (HWND focus = GetFocus())
+            return focus;
+        HWND dialog = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), EnabledWindow, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog)
+            SetForegroundWindow(dialog);
+        Application.ProcessMessages();
+        Sleep(10);
+    }
+    return nullptr;
+}
+
 // A key typed into the window with the focus, with modifiers held, handled at once.
 DriverStep Key(WPARAM key, std::initializer_list<int> held = {})
 {
@@ -26,7 +52,8 @@ DriverStep Key(WPARAM key, std::initializer_list<int> held = {})
         for (int m : modifiers)
             now[m] = 0x80;
         SetKeyboardState(now);
-        const HWND focus = GetFocus();
+        const HWND focus = FocusedWindow();
+        EXPECT_NE(focus, nullptr) << "no window has the keyboard focus";
         const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC)) << 16;
         PostMessageA(focus, WM_KEYDOWN, key, 1 | scan);
         PostMessageA(focus, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001) | scan);
@@ -41,7 +68,7 @@ DriverStep Type(const std::string& text)
 {
     return [text] {
         for (char c : text)
-            PostMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 1);
+            PostMessageA(FocusedWindow(), WM_CHAR, static_cast<unsigned char>(c), 1);
         Application.ProcessMessages();
         return true;
     };
@@ -102,6 +129,8 @@ TEST_F(DialogKeyboard, EscCancelsAndEnterOnAButtonPressesThatButton)
 {
     LoadFolder("[.ShellClassInfo]\r\nCLSID=" + std::string(DisguiseTargets[1].Clsid) + "\r\n");
     const std::string before = ReadFileBytes(folder + SettingsFileName);
+    // A window start's dialog, without "Apply to folder" (whatever the test program was given).
+    const TCommandLineScope windowStart(TCommandLine("Quorrel.exe", "Quorrel.exe", NoLeadBytes));
     {
         auto form = MakeForm<TFormPretend>();
         EXPECT_EQ(RunModal(*form, {Key(VK_DOWN), Key(VK_ESCAPE)}), mrCancel);
