@@ -659,7 +659,7 @@ void TBmpButton::DrawPictureCues(TCanvas& frame, TBitmap* picture)
 {
     // A focused picture of its own shows the focus already.
     if (ShowsFocus() && !(picture && picture == &bitmaps_.UpAndFocused()))
-        frame.DrawFocusRect(FocusCueRect(ClientWidth(), ClientHeight()));
+        frame.DrawFocusRect(FocusCueRect(ClientWidth(), ClientHeight(), Dpi()));
     // The letter is found in the resting picture; a pressed one has its word moved.
     if (!ShowsAccessKey() || state_ == bstDown || state_ == bstStayDown || state_ == bstDisabled)
         return;

@@ -82,9 +82,10 @@ TAccessKeyLine AccessKeyLineIn(TBitmap& picture, TColor keyColour, const std::st
     return result;
 }
 
-RECT FocusCueRect(int width, int height) noexcept
+RECT FocusCueRect(int width, int height, int dpi) noexcept
 {
     // The pictures keep a pixel clear at the top and sides and three at the bottom for their
-    // shadow; the rectangle stands three pixels inside that rim.
-    return RECT{4, 4, std::max(5, width - 4), std::max(5, height - 6)};
+    // shadow (more at larger scales); the rectangle stands three pixels inside that rim.
+    const int side = ScaledToDpi(4, dpi), bottom = ScaledToDpi(6, dpi);
+    return RECT{side, side, std::max(side + 1, width - side), std::max(side + 1, height - bottom)};
 }

@@ -2,6 +2,7 @@
 // The keyboard's marks on a skinned button whose picture carries its word: the focus
 // rectangle inside the picture's rim, and the line under the access-key letter, found where
 // the picture shows the word (the pictures are drawn apart from the program, at any scale).
+#include "toolkit/core/DpiScale.h"
 #include "toolkit/graphics/Color.h"
 
 #include <windows.h>
@@ -29,5 +30,5 @@ struct TAccessKeyLine {
 TAccessKeyLine AccessKeyLineIn(TBitmap& picture, TColor keyColour, const std::string& word, std::size_t index,
                                TCanvas& measure);
 
-// The focus rectangle of a button of this size, inside the rim of its picture.
-RECT FocusCueRect(int width, int height) noexcept;
+// The focus rectangle of a button of this size, inside the rim of its picture at this DPI.
+RECT FocusCueRect(int width, int height, int dpi = kDesignDpi) noexcept;

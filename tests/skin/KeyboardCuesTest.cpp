@@ -83,7 +83,7 @@ TEST(KeyboardCues, TheFocusIsARectangleOverThePictureWhileTheFocusCueIsShown)
 
     auto focused = Painted(ok);
     const std::vector<POINT> marks = Differences(*focused, ok.Bitmaps().Up());
-    const RECT ring = FocusCueRect(ok.Width(), ok.Height());
+    const RECT ring = FocusCueRect(ok.Width(), ok.Height(), ok.Dpi());
     const int perimeter = 2 * (ring.right - ring.left + ring.bottom - ring.top);
     EXPECT_GE(static_cast<int>(marks.size()), perimeter / 3) << "a dotted ring all round";
     for (POINT p : marks)
