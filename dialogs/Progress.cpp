@@ -182,6 +182,8 @@ TProgressScope::TProgressScope(TFolderCtrl& ctrl, TMillisecondClock clock)
     : ctrl_(ctrl), previous_(ctrl.OnProgress), clock_(clock ? std::move(clock) : DefaultClock()),
       pacing_(clock_())
 {
+    if (!Application.Forms().empty())
+        busy_.emplace();
     ctrl_.OnProgress = [this](std::size_t done, std::size_t total, const std::string& folder) {
         Report(done, total, folder);
         if (previous_)
@@ -229,6 +231,8 @@ void TProgressScope::Report(std::size_t done, std::size_t total, const std::stri
 
 void TProgressScope::Open()
 {
+    if (!busy_)
+        busy_.emplace();
     previousActive_ = GetActiveWindow();
     form_ = std::make_unique<TFormProgress>(previousActive_);
     form_->AfterConstruction();

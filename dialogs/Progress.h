@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class TButton;
@@ -88,7 +89,10 @@ private:
     std::function<void(std::size_t, std::size_t, const std::string&)> previous_;
     TMillisecondClock clock_;
     TProgressPacing pacing_;
-    TBusyCursor busy_;
+    // The hourglass over the program's windows; a start without any (a verb start of Default)
+    // takes none until its progress window opens, and so never loads the display driver for
+    // work that shows nothing.
+    std::optional<TBusyCursor> busy_;
     bool failed_ = false;
     HWND previousActive_ = nullptr;
     std::unique_ptr<TFormProgress> form_;

@@ -2,6 +2,7 @@
 
 #include "skin/BmpButton.h"
 #include "toolkit/controls/Form.h"
+#include "toolkit/core/LateBound.h"
 #include "toolkit/core/PathText.h"
 #include "toolkit/core/Scoped.h"
 
@@ -23,7 +24,7 @@ BSTR CallerString(const std::string& text) noexcept
 {
     try {
         const std::wstring wide = AnsiToWide(text);
-        return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+        return late::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
     } catch (...) {
         return nullptr;
     }
@@ -269,13 +270,13 @@ LRESULT ButtonAccessibleObject(HWND window, WPARAM flags, LPARAM objectId) noexc
     if (static_cast<LONG>(objectId) != OBJID_CLIENT)
         return 0;
     ComPtr<IAccessible> standard;
-    if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, standard.put_void())) || !standard)
+    if (FAILED(late::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, standard.put_void())) || !standard)
         return 0;
     ButtonAccessible* object = new (std::nothrow) ButtonAccessible(window, std::move(standard));
     if (!object)
         return 0;
     // The platform takes its own reference; ours ends here.
-    const LRESULT result = LresultFromObject(IID_IAccessible, flags, static_cast<IAccessible*>(object));
+    const LRESULT result = late::LresultFromObject(IID_IAccessible, flags, static_cast<IAccessible*>(object));
     object->Release();
     return result > 0 ? result : 0;
 }

@@ -1,6 +1,7 @@
 #include "toolkit/controls/ColorDialog.h"
 
 #include "toolkit/controls/CommonDialogError.h"
+#include "toolkit/core/LateBound.h"
 
 #include <commdlg.h>
 
@@ -12,7 +13,7 @@ bool TColorDialog::Execute()
     cc.rgbResult = ColorToRGB(color_);
     cc.lpCustColors = custom_.data();
     cc.Flags = CC_RGBINIT;
-    if (!ChooseColorA(&cc)) {
+    if (!late::ChooseColorA(&cc)) {
         ThrowIfCommonDialogFailed("ChooseColor");
         return false;
     }

@@ -1,6 +1,7 @@
 #include "toolkit/controls/CommonDialogError.h"
 
 #include "toolkit/core/Exception.h"
+#include "toolkit/core/LateBound.h"
 
 #include <windows.h>
 #include <commdlg.h>
@@ -9,7 +10,7 @@
 
 void ThrowIfCommonDialogFailed(const std::string& dialogName)
 {
-    const DWORD code = CommDlgExtendedError();
+    const DWORD code = late::CommDlgExtendedError();
     if (code == 0)
         return;
     char text[16];

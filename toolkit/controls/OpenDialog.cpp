@@ -1,6 +1,7 @@
 #include "toolkit/controls/OpenDialog.h"
 
 #include "toolkit/controls/CommonDialogError.h"
+#include "toolkit/core/LateBound.h"
 
 #include <commdlg.h>
 
@@ -48,7 +49,7 @@ bool TOpenDialog::Execute()
     ofn.lpstrInitialDir = initialDir_.empty() ? nullptr : initialDir_.c_str();
     ofn.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-    if (!GetOpenFileNameA(&ofn)) {
+    if (!late::GetOpenFileNameA(&ofn)) {
         ThrowIfCommonDialogFailed("GetOpenFileName");
         return false;
     }

@@ -1,6 +1,7 @@
 #include "toolkit/controls/PageControl.h"
 
 #include "toolkit/controls/TabSheet.h"
+#include "toolkit/core/LateBound.h"
 
 #include <algorithm>
 
@@ -14,7 +15,7 @@ TPageControl::TPageControl()
     SetTabStop(true);
     static const bool initialised = [] {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};
-        return InitCommonControlsEx(&icc) != FALSE;
+        return late::InitCommonControlsEx(&icc) != FALSE;
     }();
     (void)initialised;
 }

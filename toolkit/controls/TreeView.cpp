@@ -1,6 +1,7 @@
 #include "toolkit/controls/TreeView.h"
 
 #include "toolkit/core/Application.h"
+#include "toolkit/core/LateBound.h"
 #include "toolkit/graphics/ImageList.h"
 #include "toolkit/core/PathText.h"
 #include "toolkit/controls/PopupMenu.h"
@@ -47,7 +48,7 @@ LRESULT Refusal(F&& allowed, TObject* sender) noexcept
 TTreeView::TTreeView() : items_(*this)
 {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
+    late::InitCommonControlsEx(&icc);
     SetTabStop(true);
     SetColor(clWindow);
     // The control tracks the mouse itself (drag detection, right clicks).

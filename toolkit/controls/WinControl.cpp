@@ -2,6 +2,7 @@
 
 #include "toolkit/core/Application.h"
 #include "toolkit/core/BusyCursor.h"
+#include "toolkit/core/LateBound.h"
 #include "toolkit/graphics/Font.h"
 #include "toolkit/controls/Form.h"
 
@@ -139,7 +140,7 @@ HWND TWinControl::Handle()
 
 bool TWinControl::Bind(HWND window) noexcept
 {
-    if (!SetWindowSubclass(window, &TWinControl::SubclassProc, kBindingId, reinterpret_cast<DWORD_PTR>(this)))
+    if (!late::SetWindowSubclass(window, &TWinControl::SubclassProc, kBindingId, reinterpret_cast<DWORD_PTR>(this)))
         return false;
     handle_.reset(window);
     baseProc_ = platformClass_ ? reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC)) : &DefWindowProcA;
@@ -168,7 +169,7 @@ void TWinControl::DestroyHandle() noexcept
     WindowDestroying();
     const HWND window = handle_.release();
     // Messages of the window's last moments go to the default handling, not to a half-gone object.
-    RemoveWindowSubclass(window, &TWinControl::SubclassProc, kBindingId);
+    late::RemoveWindowSubclass(window, &TWinControl::SubclassProc, kBindingId);
     DestroyWindow(window);
 }
 
@@ -177,7 +178,7 @@ TWinControl* TWinControl::FromHandle(HWND window) noexcept
     // The subclass data of a window of another thread or process is no pointer of ours.
     DWORD_PTR self = 0;
     if (!window || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId() ||
-        !GetWindowSubclass(window, &TWinControl::SubclassProc, kBindingId, &self))
+        !late::GetWindowSubclass(window, &TWinControl::SubclassProc, kBindingId, &self))
         return nullptr;
     return reinterpret_cast<TWinControl*>(self);
 }
@@ -203,8 +204,8 @@ LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT msg, WPARAM wParam,
     if (msg == WM_NCDESTROY) {
         // The platform destroyed the window (with its parent): forget it.
         self->handle_.release();
-        RemoveWindowSubclass(window, &TWinControl::SubclassProc, id);
-        return DefSubclassProc(window, msg, wParam, lParam);
+        late::RemoveWindowSubclass(window, &TWinControl::SubclassProc, id);
+        return late::DefSubclassProc(window, msg, wParam, lParam);
     }
     MessageFrame frame{self, innermostFrame};
     innermostFrame = &frame;
@@ -229,7 +230,7 @@ LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam)
     // Inside a message of this window the next subclass below ours handles it; asked from
     // outside (Perform), the window's own procedure does.
     if (InMessageOf(this))
-        return DefSubclassProc(window, msg, wParam, lParam);
+        return late::DefSubclassProc(window, msg, wParam, lParam);
     return CallWindowProcA(baseProc_ ? baseProc_ : &DefWindowProcA, window, msg, wParam, lParam);
 }
 

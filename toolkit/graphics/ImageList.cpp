@@ -1,11 +1,12 @@
 #include "toolkit/graphics/ImageList.h"
 
 #include "toolkit/core/Exception.h"
+#include "toolkit/core/LateBound.h"
 
 #include <shellapi.h>
 
 TImageList::TImageList(int width, int height)
-    : owned_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4))
+    : owned_(late::ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4))
 {
     if (!owned_)
         throw EOSError("An image list cannot be created");
@@ -35,14 +36,14 @@ void TImageList::ShareSystemSmallIcons()
 
 int TImageList::Count() const noexcept
 {
-    return Handle() ? ImageList_GetImageCount(Handle()) : 0;
+    return Handle() ? late::ImageList_GetImageCount(Handle()) : 0;
 }
 
 int TImageList::Width() const noexcept
 {
     int cx = 0, cy = 0;
     if (Handle())
-        ImageList_GetIconSize(Handle(), &cx, &cy);
+        late::ImageList_GetIconSize(Handle(), &cx, &cy);
     return cx;
 }
 
@@ -50,7 +51,7 @@ int TImageList::Height() const noexcept
 {
     int cx = 0, cy = 0;
     if (Handle())
-        ImageList_GetIconSize(Handle(), &cx, &cy);
+        late::ImageList_GetIconSize(Handle(), &cx, &cy);
     return cy;
 }
 
@@ -58,7 +59,7 @@ int TImageList::AddIcon(HICON icon)
 {
     if (!Handle())
         throw Exception("The image list has no handle");
-    const int index = ImageList_ReplaceIcon(Handle(), -1, icon);
+    const int index = late::ImageList_ReplaceIcon(Handle(), -1, icon);
     if (index < 0)
         throw EOSError("An icon cannot be added to the image list");
     return index;

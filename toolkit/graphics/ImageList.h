@@ -2,11 +2,12 @@
 // An image list: either one that this object made and destroys, or a list owned by someone
 // else (the system's icon lists) that it only uses.
 #include "toolkit/core/Component.h"
+#include "toolkit/core/LateBound.h"
 #include "toolkit/core/Scoped.h"
 
 #include <commctrl.h>
 
-using ScopedImageList = ScopedHandle<scoped_traits::Null<HIMAGELIST, &ImageList_Destroy>>;
+using ScopedImageList = ScopedHandle<scoped_traits::Null<HIMAGELIST, &late::ImageList_Destroy>>;
 
 class TImageList : public TComponent {
 public:
