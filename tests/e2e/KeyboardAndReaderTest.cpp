@@ -148,6 +148,14 @@ std::map<std::string, LONG> ButtonsRead(HWND window)
     return buttons;
 }
 
+// Each of the names is read out as a button of the window.
+void ExpectReadAsButtons(HWND window, std::initializer_list<const char*> names)
+{
+    const std::map<std::string, LONG> buttons = ButtonsRead(window);
+    for (const char* name : names)
+        EXPECT_EQ(buttons.count(name), 1u) << name << " is not read out as a button";
+}
+
 class Keyboard : public testing::Test {
 protected:
     void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
@@ -163,9 +171,7 @@ TEST_F(Keyboard, PretendFromExplorerByKeysAloneAndReadOutButtonByButton)
     ASSERT_NE(dialog, nullptr);
     ExpectAWindowOfItsOwn(run, dialog);
     EXPECT_EQ(ReaderOf(dialog).name, "Pretend Folder");
-    const std::map<std::string, LONG> buttons = ButtonsRead(dialog);
-    for (const char* name : {"OK", "Cancel", "Close"})
-        EXPECT_EQ(buttons.count(name), 1u) << name << " is not read out as a button";
+    ExpectReadAsButtons(dialog, {"OK", "Cancel", "Close"});
 
     // The checked target has the focus; Tab goes once round the dialog.
     ASSERT_TRUE(WaitFor([&] { return Focused(dialog) == "Recycle Bin"; }, 3000)) << Focused(dialog);
@@ -189,9 +195,7 @@ TEST_F(Keyboard, AdornFromExplorerTurnsItsPagesAndEscWritesNothing)
     HWND dialog = run.WaitForWindow(Titled("Adorn Folder"));
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == dialog; }, 3000));
-    const std::map<std::string, LONG> buttons = ButtonsRead(dialog);
-    for (const char* name : {"OK", "Cancel", "Close", "Select", "Clear"})
-        EXPECT_EQ(buttons.count(name), 1u) << name << " is not read out as a button";
+    ExpectReadAsButtons(dialog, {"OK", "Cancel", "Close", "Select", "Clear"});
 
     ASSERT_TRUE(WaitFor([&] { return Focused(dialog) == WC_TABCONTROLA; }, 3000)) << Focused(dialog);
     const HWND tabs = FocusOf(dialog);
