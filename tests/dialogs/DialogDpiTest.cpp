@@ -9,6 +9,7 @@
 #include "engine/DisguiseTargets.h"
 #include "skin/BmpButton.h"
 #include "skin/FormShape.h"
+#include "skin/KeyboardCues.h"
 #include "toolkit/controls/Image.h"
 #include "toolkit/controls/Label.h"
 #include "toolkit/controls/PageControl.h"
@@ -169,6 +170,54 @@ TEST_F(DialogDpi, AdornAtAScaleWithoutItsOwnArtMakesTheNextLargerSmallerAndRedra
     EXPECT_NEAR(width144, width96 * 3 / 2, 2);
     // Centred in the preview of its scale.
     EXPECT_NEAR((at144.left + at144.right) / 2, previewWidth144 / 2, 2);
+}
+
+// At twice the scale the focus rectangle of a skinned button is drawn inside its picture's rim,
+// where the picture is opaque, and nothing else of the picture changes.
+TEST_F(DialogDpi, TheFocusRectangleStandsInsideTheButtonsPictureAtTwiceTheScale)
+{
+    LoadFolder("");
+    auto form = MakeForm<TFormPretend>();
+    const int dpi = 192;
+    TBmpButton& ok = form->BmpButton(1);
+    auto check = [&] {
+        ASSERT_EQ(ok.Dpi(), dpi);
+        for (int attempt = 0; attempt < 50 && !ok.HasFocus(); ++attempt) {
+            SetForegroundWindow(form->Handle());
+            ok.SetFocus();
+        }
+        ASSERT_TRUE(ok.HasFocus());
+        SendMessageA(form->Handle(), WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+        TBitmap& up = ok.Bitmaps().Up();
+        const COLORREF key = ColorToRGB(ok.Bitmaps().TransparentColor());
+        TBitmap painted(ok.Width(), ok.Height());
+        SendMessageA(ok.Handle(), WM_PAINT, reinterpret_cast<WPARAM>(painted.Canvas().Handle()), 0);
+        const RECT ring = FocusCueRect(ok.Width(), ok.Height(), dpi);
+        int marks = 0;
+        for (int y = 0; y < up.Height(); ++y)
+            for (int x = 0; x < up.Width(); ++x) {
+                const bool onRing = x >= ring.left && x < ring.right && y >= ring.top && y < ring.bottom &&
+                                    (x == ring.left || x == ring.right - 1 || y == ring.top || y == ring.bottom - 1);
+                if (onRing)
+                    EXPECT_NE(PixelOf(up, x, y), key) << "the ring leaves the picture at " << x << ", " << y;
+                if (PixelOf(up, x, y) == key || PixelOf(painted, x, y) == PixelOf(up, x, y))
+                    continue;
+                ++marks;
+                EXPECT_TRUE(onRing) << "changed off the ring at " << x << ", " << y;
+            }
+        EXPECT_GT(marks, (ring.right - ring.left + ring.bottom - ring.top) / 2) << "a dotted ring all round";
+        SaveScreenshot(painted, "ok-focused-192");
+    };
+    int ticks = 0;
+    const DriverStep settledCheck = [&]() mutable {
+        if (++ticks < 6)
+            return false;
+        check();
+        return true;
+    };
+    EXPECT_EQ(RunModal(*form, {MoveStep(*form, dpi), settledCheck,
+                               Click(*form, form->BmpButton(2))}),
+              mrCancel);
 }
 
 TEST_F(DialogDpi, TheSampleTextFitsItsLabelAtEveryScale)
