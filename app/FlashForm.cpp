@@ -92,6 +92,8 @@ void TFrmFlashForm::Timer1Timer(TObject*)
     try {
         if (ApplyStep)
             ApplyStep(mainForm_);
+        if (BehindStep)
+            BehindStep();
         // Waits for the next message each time round instead of polling: the timers keep
         // coming, and so do painting and input.
         while (Ticks < 2 && !dismissed_ && !Application.Terminated())
@@ -115,9 +117,10 @@ void ApplyProductInfo(TForm& mainForm)
         label->SetCaption(title);
 }
 
-void ShowSplash(TForm& mainForm)
+void ShowSplash(TForm& mainForm, std::function<void()> behind)
 {
     auto splash = MakeForm<TFrmFlashForm>(mainForm);
+    splash->BehindStep = std::move(behind);
     // The display's scale is known once the window exists: the picture drawn for the scale at
     // or above it, or the 96-DPI one from a library that has no other.
     splash->HandleNeeded();

@@ -24,6 +24,9 @@ public:
     // whatever this raises (it has no caption and no close button of its own); the error then
     // goes on to the application.
     std::function<void(TForm& mainForm)> ApplyStep;
+    // What follows it while the splash is up: the main window's making that its appearance
+    // need not wait for. It runs when ApplyStep succeeded.
+    std::function<void()> BehindStep;
 
     // The interval of Timer2 for every splash made afterwards (1000 ms). The start-up
     // benchmark shortens it to measure the program's own work without the fixed wait.
@@ -48,4 +51,5 @@ void ApplyProductInfo(TForm& mainForm);
 // Shows the splash modally, owned by the main window; returns when it has closed. Raises
 // EResNotFound when the product library or its picture is missing, EInvalidGraphic when the
 // picture cannot be decoded; the splash window is gone on every path.
-void ShowSplash(TForm& mainForm);
+// `behind` is its BehindStep.
+void ShowSplash(TForm& mainForm, std::function<void()> behind = {});

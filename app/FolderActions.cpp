@@ -6,6 +6,7 @@
 #include "engine/FolderCtrl.h"
 #include "shelltree/ShellNamespace.h"
 #include "toolkit/core/Format.h"
+#include "toolkit/core/LateBound.h"
 #include "toolkit/core/PathText.h"
 
 #include <windows.h>
@@ -28,6 +29,15 @@ std::string PlainFullPath(const std::string& path)
     return length > 0 && length < size ? WideToAnsi(std::wstring_view(buffer.data(), length)) : std::string();
 }
 
+
+// A verb start's dialog is the program's first window: the control library its controls want
+// loads on a second thread while the dialog's own window is made. (The main window's start
+// loads it as its first control is made: a thread would cost that start about a megabyte.)
+void LoadControlsWhileMade(TDialogPlace place) noexcept
+{
+    if (place == TDialogPlace::Standalone)
+        late::PreloadCommonControls();
+}
 } // namespace
 
 bool AdornLoadedFolder(TDialogPlace place)
@@ -35,6 +45,7 @@ bool AdornLoadedFolder(TDialogPlace place)
     const TDTItem item = FolderController().Current;
     const auto dialog = MakeForm<TFormAdorn>();
     dialog->SetStandalone(place == TDialogPlace::Standalone);
+    LoadControlsWhileMade(place);
     dialog->ShowSettings(item);
     return dialog->ShowModal() == mrOk;
 }
@@ -43,6 +54,7 @@ bool PretendLoadedFolder(TDialogPlace place)
 {
     const auto dialog = MakeForm<TFormPretend>();
     dialog->SetStandalone(place == TDialogPlace::Standalone);
+    LoadControlsWhileMade(place);
     return dialog->ShowModal() == mrOk;
 }
 

@@ -136,6 +136,8 @@ TFrmMainForm::TFrmMainForm(bool checkLibraries)
     FormShape1.OnFormShow = [this](TObject* sender) { FormShow(sender); };
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     SetUpKeyboard();
+    // Made behind the splash, which the window's showing brings up first.
+    SetChildWindowsLater(true);
 }
 
 void TFrmMainForm::SetUpKeyboard()
@@ -195,11 +197,7 @@ void TFrmMainForm::SysColorChanged()
 
 TFrmMainForm::~TFrmMainForm() = default;
 
-void TFrmMainForm::HandleCreated()
-{
-    TForm::HandleCreated();
-    SetProgramIcon(Handle());
-}
+
 
 TBmpButton& TFrmMainForm::BmpButton(int number) const
 {
@@ -217,7 +215,9 @@ void TFrmMainForm::FormCreate(TObject*)
 
 void TFrmMainForm::FormShow(TObject*)
 {
-    ShowSplash(*this);
+    // The controls, which only the shown window needs, are made while the splash is up (and
+    // else when the window shows).
+    ShowSplash(*this, [this] { CreateChildWindows(); });
     ApplySkinColours();
 }
 

@@ -54,10 +54,6 @@ public:
     void ActSysHelpExecute(TObject* sender);
     void ActSysAboutExecute(TObject* sender);
 
-protected:
-    // The program's icon for the window (the task bar and the switcher show it).
-    void HandleCreated() override;
-
 private:
     bool checkLibraries_;
     // The first steps of every folder action: the selected folder loaded into the controller;

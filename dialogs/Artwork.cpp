@@ -159,9 +159,3 @@ void LoadButtonArt(TBmpButton& button, const std::string& stem, int scalePercent
         throw Exception("The pictures " + stem + " are missing from the program (" + std::to_string(scale) + "%)");
 }
 
-void SetProgramIcon(HWND window) noexcept
-{
-    for (const auto& [kind, size] : {std::pair{ICON_BIG, 32}, std::pair{ICON_SMALL, 16}})
-        if (HANDLE icon = LoadImageA(ProgramModule(), "MAINICON", IMAGE_ICON, size, size, LR_SHARED))
-            SendMessageA(window, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
-}

@@ -40,7 +40,3 @@ std::unique_ptr<TBitmap> ArtBitmapForDpi(const std::string& name, int dpi, bool 
 // The button's state pictures for a window at `dpi`, the same way; the button's key colour
 // marks their holes.
 void LoadButtonArtForDpi(TBmpButton& button, const std::string& stem, int dpi);
-// Gives the window the program's icon (big and small), which the task bar and the window
-// switcher show. Shared icons of the program: the system frees them. A program without one
-// (a test program) leaves the window as it is.
-void SetProgramIcon(HWND window) noexcept;

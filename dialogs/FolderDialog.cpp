@@ -168,13 +168,6 @@ void TFolderDialog::WhenMade(std::function<void()> loadPicture)
     WhenScaled(std::move(loadPicture));
 }
 
-void TFolderDialog::HandleCreated()
-{
-    TForm::HandleCreated();
-    if (standalone_)
-        SetProgramIcon(Handle());
-}
-
 void TFolderDialog::FormCreate(TObject*)
 {
     if (ParamCount() >= 2)

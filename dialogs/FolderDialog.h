@@ -76,7 +76,6 @@ protected:
     static void ApplyFolder(const std::string& infotip);
 
     void CreateParams(TCreateParams& params) override;
-    void HandleCreated() override;
 
 private:
     // Names, Enter and Esc, and the tab order, once the layout is built.

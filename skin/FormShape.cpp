@@ -45,19 +45,20 @@ void TFormShape::ApplyShape()
     if (regionApplied_)
         return;
     regionApplied_ = true;
-    TBitmap composed(Picture().Width(), Picture().Height());
-    if (composed.Empty()) {
-        SetWindowRgn(form_.Handle(), nullptr, TRUE);
-        return;
-    }
     TGraphic* graphic = Picture().Graphic();
-    if (auto* bitmap = dynamic_cast<TBitmap*>(graphic)) {
-        // Key areas come out in one clean colour: the picture's own key pixels are not drawn.
-        composed.Canvas().Brush().SetColor(bitmap->TransparentColor());
-        composed.Canvas().FillRect(RECT{0, 0, composed.Width(), composed.Height()});
+    ScopedRegion region;
+    if (auto* bitmap = dynamic_cast<TBitmap*>(graphic); bitmap && !bitmap->Empty()) {
+        // A bitmap is its own outline: its key pixels are the holes, read without a copy.
+        region = RegionFromBitmap(*bitmap);
+    } else {
+        TBitmap composed(Picture().Width(), Picture().Height());
+        if (composed.Empty()) {
+            SetWindowRgn(form_.Handle(), nullptr, TRUE);
+            return;
+        }
+        composed.Canvas().Draw(0, 0, *graphic);
+        region = RegionFromBitmap(composed);
     }
-    composed.Canvas().Draw(0, 0, *graphic);
-    ScopedRegion region = RegionFromBitmap(composed);
     // The window owns the region from here on.
     if (SetWindowRgn(form_.Handle(), region.get(), TRUE))
         region.release();

@@ -1,6 +1,6 @@
 // The main window by keyboard and in a contrast theme, in this process: its tab order, the
 // access keys of its three actions with their cues, F1, the buttons' names, and a screenshot
-// of the whole window with its tree in the theme's colours.
+// of the whole window with its tree in the theme's colours; and how its window is made.
 #include "app/FlashForm.h"
 #include "app/MainForm.h"
 #include "app/ProductInfo.h"
@@ -101,6 +101,59 @@ TEST_F(MainWindowKeys, TabOrderAccessKeysAndHelp)
     // Esc belongs to no button here: the main window stays.
     EXPECT_FALSE(Press(VK_ESCAPE));
     EXPECT_EQ(form->Caption(), ProductInfo().ProductName + " " + ProductInfo().TitleSuffix);
+    form->Hide();
+}
+
+namespace {
+// What a look during the splash found: the splash up, and whether the tree had its window.
+struct SplashLook {
+    TFrmMainForm* form = nullptr;
+    bool splashSeen = false;
+    bool treeAtFirstSight = true;
+    bool treeWhileUp = false;
+};
+SplashLook look;
+
+BOOL CALLBACK FindSplash(HWND window, LPARAM main) noexcept
+{
+    if (window == reinterpret_cast<HWND>(main) || !IsWindowVisible(window))
+        return TRUE;
+    const bool tree = look.form->ShellTreeView1.HandleAllocated();
+    if (!look.splashSeen)
+        look.treeAtFirstSight = tree;
+    look.splashSeen = true;
+    look.treeWhileUp = look.treeWhileUp || tree;
+    return FALSE;
+}
+
+void CALLBACK LookDuringSplash(HWND, UINT, UINT_PTR, DWORD) noexcept
+{
+    EnumThreadWindows(GetCurrentThreadId(), &FindSplash, reinterpret_cast<LPARAM>(look.form->AllocatedHandle()));
+}
+} // namespace
+
+TEST_F(MainWindowKeys, TheControlsAreMadeWhileTheSplashIsUpAndTheWindowShowsTheProgramsIcon)
+{
+    form = MakeForm<TFrmMainForm>(false);
+    form->HandleNeeded();
+    EXPECT_FALSE(form->ShellTreeView1.HandleAllocated()) << "nothing but the window itself before the splash";
+    EXPECT_FALSE(form->BmpButton(1).HandleAllocated());
+    // Ticks long enough for the splash to stay up after its first step.
+    TFrmFlashForm::SetTickInterval(300);
+    look = SplashLook{form.get()};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &LookDuringSplash);
+    form->Show();
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(look.splashSeen);
+    EXPECT_FALSE(look.treeAtFirstSight) << "the splash came before the controls";
+    EXPECT_TRUE(look.treeWhileUp) << "the controls were made behind the splash";
+    Settle();
+    for (int number = 1; number <= 9; ++number)
+        EXPECT_TRUE(IsWindowVisible(form->BmpButton(number).Handle()));
+    EXPECT_TRUE(IsWindowVisible(form->ShellTreeView1.Handle()));
+    const HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 32, 32, LR_SHARED);
+    ASSERT_NE(icon, nullptr) << "the test program carries the program's icon";
+    EXPECT_EQ(reinterpret_cast<HANDLE>(SendMessageA(form->Handle(), WM_GETICON, ICON_BIG, 0)), icon);
     form->Hide();
 }
 

@@ -70,7 +70,12 @@ TEST(Splash, WaitsForTwoTicksAsleepAndTitlesTheMainWindow)
 
     const DWORD start = GetTickCount();
     const double processorBefore = ThreadMilliseconds();
-    ShowSplash(main);
+    // The work behind the splash runs once, after the product information, while it is up.
+    std::vector<std::string> behind;
+    ShowSplash(main, [&] {
+        const HWND active = GetActiveWindow();
+        behind.push_back(main.Caption() + (active && active != main.Handle() && IsWindowVisible(active) ? " (up)" : ""));
+    });
     const double processor = ThreadMilliseconds() - processorBefore;
     const DWORD elapsed = GetTickCount() - start;
 
@@ -87,6 +92,7 @@ TEST(Splash, WaitsForTwoTicksAsleepAndTitlesTheMainWindow)
     shipped.AppDirectory = BuildFolder("QUORREL_BIN");
     LoadProductStrings(shipped);
     EXPECT_EQ(main.Caption(), shipped.ProductName + " " + shipped.TitleSuffix);
+    EXPECT_EQ(behind, std::vector<std::string>{main.Caption() + " (up)"});
 }
 
 // An error before the splash closes itself (here: in reading the product information) must not
@@ -101,6 +107,8 @@ TEST(Splash, ClosesWhenItsWorkFailsAndHandsTheErrorOn)
     auto splash = MakeForm<TFrmFlashForm>(main);
     splash->SetBounds(0, 0, 120, 80);
     splash->ApplyStep = [](TForm&) { throw Exception("The product strings cannot be read"); };
+    int behind = 0;
+    splash->BehindStep = [&] { ++behind; };
     // Without the close, only this watchdog would end the modal run.
     watchdogFired = false;
     const UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, &CloseSplashes);
@@ -111,6 +119,7 @@ TEST(Splash, ClosesWhenItsWorkFailsAndHandsTheErrorOn)
     EXPECT_EQ(result, mrCancel);
     EXPECT_FALSE(IsWindowVisible(splash->Handle()));
     EXPECT_EQ(errors, std::vector<std::string>{"The product strings cannot be read"});
+    EXPECT_EQ(behind, 0) << "nothing more runs behind a splash whose work failed";
 }
 
 namespace {

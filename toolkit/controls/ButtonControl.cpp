@@ -14,12 +14,19 @@ void TButtonControl::CreateParams(TCreateParams& params)
     TWinControl::CreateParams(params);
     params.ClassName = "BUTTON";
     params.Style = (params.Style & ~WS_CLIPCHILDREN) | ButtonStyle();
+    // A new button is unchecked; an unchecked radio button is no Tab stop, as the platform
+    // makes it when told so: the window starts in the state the message would leave.
+    const DWORD type = params.Style & BS_TYPEMASK;
+    if (!checked_ && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON))
+        params.Style &= ~WS_TABSTOP;
 }
 
 void TButtonControl::HandleCreated()
 {
     TWinControl::HandleCreated();
-    SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    // Each message costs a redraw of a themed button: only a checked one is told.
+    if (checked_)
+        SendMessageA(Handle(), BM_SETCHECK, BST_CHECKED, 0);
 }
 
 void TButtonControl::StoreChecked(bool checked)

@@ -298,6 +298,7 @@ void TForm::SetVisible(bool visible)
         Guarded([this] { DoShow(); }, this);
         if (!Visible())
             return;
+        CreateChildWindows();
         ShowWindow(window, SW_SHOW);
         SetForegroundWindow(window);
         // Opened from the keyboard, the window shows its cues at once, as the platform's own
@@ -586,6 +587,12 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_GETICON:
+        // A window with a task-bar button of its own answers with its class's icon, the
+        // program's, when none was set for it alone.
+        if (const LRESULT own = DefaultHandler(msg, wParam, lParam); own || GetWindow(Handle(), GW_OWNER))
+            return own;
+        return static_cast<LRESULT>(GetClassLongPtrA(Handle(), wParam == ICON_BIG ? GCLP_HICON : GCLP_HICONSM));
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && activeControl_ && activeControl_->CanFocus()) {
             activeControl_->SetFocus();

@@ -13,11 +13,6 @@ constexpr int kTablessMargin = 4;
 TPageControl::TPageControl()
 {
     SetTabStop(true);
-    static const bool initialised = [] {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};
-        return late::InitCommonControlsEx(&icc) != FALSE;
-    }();
-    (void)initialised;
 }
 
 TPageControl::~TPageControl()
@@ -29,6 +24,13 @@ TPageControl::~TPageControl()
 void TPageControl::CreateParams(TCreateParams& params)
 {
     TWinControl::CreateParams(params);
+    // The library is asked for when a window is made, not when the object is: a form's first
+    // window then comes while the library loads.
+    static const bool initialised = [] {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};
+        return late::InitCommonControlsEx(&icc) != FALSE;
+    }();
+    (void)initialised;
     params.ClassName = WC_TABCONTROLA;
 }
 

@@ -47,8 +47,6 @@ LRESULT Refusal(F&& allowed, TObject* sender) noexcept
 
 TTreeView::TTreeView() : items_(*this)
 {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
-    late::InitCommonControlsEx(&icc);
     SetTabStop(true);
     SetColor(clWindow);
     // The control tracks the mouse itself (drag detection, right clicks).
@@ -69,6 +67,9 @@ void TTreeView::DeleteAllNodes() noexcept
 void TTreeView::CreateParams(TCreateParams& params)
 {
     TWinControl::CreateParams(params);
+    // Asked for when the window is made (see TPageControl).
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
+    late::InitCommonControlsEx(&icc);
     params.ClassName = WC_TREEVIEWA;
     params.ExStyle |= WS_EX_CLIENTEDGE;
     if (showRoot_)

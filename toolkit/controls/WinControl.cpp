@@ -13,8 +13,29 @@
 
 namespace {
 constexpr const char* kWindowClass = "QuorrelControl";
-// Tells our binding apart from other subclasses of the same window.
+// A window of our own class carries its object in this slot of the window's extra bytes and is
+// told apart by the class: its messages need no subclass, each of which costs the platform a
+// property lookup per message.
+constexpr int kObjectSlot = 0;
+ATOM ownClass = 0;
+// A platform control is bound by a subclass; this id tells ours apart from other subclasses of
+// the same window.
 constexpr UINT_PTR kBindingId = 0x51524C43;
+
+struct ProgramIcons {
+    HICON big = nullptr;
+    HICON small = nullptr;
+};
+
+// The program's icon is the first icon group of its module, as the shell shows the file. Both
+// are shared: the platform keeps them for the module's life.
+BOOL CALLBACK TakeFirstIcon(HMODULE module, LPCSTR, LPSTR name, LONG_PTR param) noexcept
+{
+    auto& icons = *reinterpret_cast<ProgramIcons*>(param);
+    icons.big = static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, 32, 32, LR_SHARED));
+    icons.small = static_cast<HICON>(LoadImageA(module, name, IMAGE_ICON, 16, 16, LR_SHARED));
+    return FALSE;
+}
 
 // The controls whose messages this thread is handling now, innermost first. The frames are
 // only compared with a control, never followed into one: a control may go inside its message.
@@ -85,11 +106,20 @@ void TWinControl::RegisterWindowClass()
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
         wc.style = CS_DBLCLKS;
+        wc.cbWndExtra = sizeof(LONG_PTR);
         wc.lpfnWndProc = &TWinControl::ClassWndProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        // Every window of ours carries the program's icon from its creation: the platform
+        // shows it instead of a default one, where setting it afterwards would cost another
+        // conversion for the task bar.
+        ProgramIcons icons;
+        EnumResourceNamesA(wc.hInstance, RT_GROUP_ICON, &TakeFirstIcon, reinterpret_cast<LONG_PTR>(&icons));
+        wc.hIcon = icons.big;
+        wc.hIconSm = icons.small;
         wc.lpszClassName = kWindowClass;
-        return RegisterClassExA(&wc) != 0;
+        ownClass = RegisterClassExA(&wc);
+        return ownClass != 0;
     }();
     if (!registered)
         throw EOSError("Cannot register the window class");
@@ -140,8 +170,15 @@ HWND TWinControl::Handle()
 
 bool TWinControl::Bind(HWND window) noexcept
 {
-    if (!late::SetWindowSubclass(window, &TWinControl::SubclassProc, kBindingId, reinterpret_cast<DWORD_PTR>(this)))
-        return false;
+    if (platformClass_) {
+        if (!late::SetWindowSubclass(window, &TWinControl::SubclassProc, kBindingId,
+                                     reinterpret_cast<DWORD_PTR>(this)))
+            return false;
+    } else {
+        SetWindowLongPtrA(window, kObjectSlot, reinterpret_cast<LONG_PTR>(this));
+        if (GetWindowLongPtrA(window, kObjectSlot) != reinterpret_cast<LONG_PTR>(this))
+            return false;
+    }
     handle_.reset(window);
     baseProc_ = platformClass_ ? reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC)) : &DefWindowProcA;
     return true;
@@ -152,6 +189,15 @@ void TWinControl::HandleCreated()
     ApplyFont();
     // The real client area is known only now (borders, edges).
     AlignControls();
+    if (!childWindowsLater_)
+        CreateChildWindows();
+}
+
+void TWinControl::CreateChildWindows()
+{
+    childWindowsLater_ = false;
+    if (!handle_)
+        return;
     for (TControl* c : controls_)
         if (auto* w = dynamic_cast<TWinControl*>(c))
             w->HandleNeeded();
@@ -169,18 +215,29 @@ void TWinControl::DestroyHandle() noexcept
     WindowDestroying();
     const HWND window = handle_.release();
     // Messages of the window's last moments go to the default handling, not to a half-gone object.
-    late::RemoveWindowSubclass(window, &TWinControl::SubclassProc, kBindingId);
+    Unbind(window);
     DestroyWindow(window);
 }
 
 TWinControl* TWinControl::FromHandle(HWND window) noexcept
 {
     // The subclass data of a window of another thread or process is no pointer of ours.
+    if (!window || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
+        return nullptr;
+    if (ownClass && GetClassWord(window, GCW_ATOM) == ownClass)
+        return reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, kObjectSlot));
     DWORD_PTR self = 0;
-    if (!window || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId() ||
-        !late::GetWindowSubclass(window, &TWinControl::SubclassProc, kBindingId, &self))
+    if (!late::GetWindowSubclass(window, &TWinControl::SubclassProc, kBindingId, &self))
         return nullptr;
     return reinterpret_cast<TWinControl*>(self);
+}
+
+void TWinControl::Unbind(HWND window) const noexcept
+{
+    if (platformClass_)
+        late::RemoveWindowSubclass(window, &TWinControl::SubclassProc, kBindingId);
+    else
+        SetWindowLongPtrA(window, kObjectSlot, 0);
 }
 
 LRESULT CALLBACK TWinControl::ClassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
@@ -191,21 +248,30 @@ LRESULT CALLBACK TWinControl::ClassWndProc(HWND window, UINT msg, WPARAM wParam,
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
         if (auto* self = static_cast<TWinControl*>(cs->lpCreateParams); self && !self->Bind(window))
             return FALSE;
+        return DefWindowProcA(window, msg, wParam, lParam);
     }
+    if (auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, kObjectSlot)))
+        return Dispatch(*self, window, msg, wParam, lParam);
     return DefWindowProcA(window, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                            DWORD_PTR data) noexcept
 {
-    auto* self = reinterpret_cast<TWinControl*>(data);
+    return Dispatch(*reinterpret_cast<TWinControl*>(data), window, msg, wParam, lParam);
+}
+
+LRESULT TWinControl::Dispatch(TWinControl& control, HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
+{
+    TWinControl* const self = &control;
     if (msg == WM_DESTROY)
         self->WindowDestroying();
     if (msg == WM_NCDESTROY) {
         // The platform destroyed the window (with its parent): forget it.
         self->handle_.release();
-        late::RemoveWindowSubclass(window, &TWinControl::SubclassProc, id);
-        return late::DefSubclassProc(window, msg, wParam, lParam);
+        self->Unbind(window);
+        return self->platformClass_ ? late::DefSubclassProc(window, msg, wParam, lParam)
+                                    : DefWindowProcA(window, msg, wParam, lParam);
     }
     MessageFrame frame{self, innermostFrame};
     innermostFrame = &frame;
@@ -227,6 +293,8 @@ LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT msg, WPARAM wParam,
 LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     const HWND window = handle_.get();
+    if (!platformClass_)
+        return DefWindowProcA(window, msg, wParam, lParam);
     // Inside a message of this window the next subclass below ours handles it; asked from
     // outside (Perform), the window's own procedure does.
     if (InMessageOf(this))
@@ -542,7 +610,7 @@ void TWinControl::AlignControls()
 void TWinControl::ChildInserted(TControl& child)
 {
     controls_.push_back(&child);
-    if (auto* w = dynamic_cast<TWinControl*>(&child); w && handle_)
+    if (auto* w = dynamic_cast<TWinControl*>(&child); w && handle_ && !childWindowsLater_)
         w->HandleNeeded();
 }
 
@@ -658,8 +726,10 @@ void TWinControl::BoundsChanged(const RECT&)
 
 void TWinControl::ApplyFont()
 {
+    // A window not on the screen yet is drawn with the font anyway; only a shown one repaints.
     if (handle_ && platformClass_)
-        SendMessageA(handle_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+        SendMessageA(handle_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()),
+                     IsWindowVisible(handle_.get()));
 }
 
 void TWinControl::FontChanged()

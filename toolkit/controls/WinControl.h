@@ -28,6 +28,12 @@ public:
     // The window if it exists, else null; never makes one (for code that must not fail).
     HWND AllocatedHandle() const noexcept { return handle_.get(); }
     void HandleNeeded() { Handle(); }
+    // The children's windows wait for CreateChildWindows instead of coming with this window's
+    // (a form makes them at the latest when it is shown): what shows first appears sooner.
+    void SetChildWindowsLater(bool later) noexcept { childWindowsLater_ = later; }
+    // Makes the windows of the children that have none yet, in their order; later children
+    // get theirs as they come.
+    void CreateChildWindows();
     // The control that owns a window of ours, or null for any other window.
     static TWinControl* FromHandle(HWND window) noexcept;
 
@@ -131,9 +137,12 @@ private:
     static LRESULT CALLBACK ClassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     static LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR self) noexcept;
+    static LRESULT Dispatch(TWinControl& control, HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     static void RegisterWindowClass();
-    // False when the platform refused the subclass.
+    // False when the platform refused the binding.
     bool Bind(HWND window) noexcept;
+    // The window's messages go to the default handling from now on.
+    void Unbind(HWND window) const noexcept;
     // The platform is destroying the window (WM_DESTROY): the hook runs.
     void WindowDestroying() noexcept;
     LRESULT HandleMouse(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -144,11 +153,12 @@ private:
     ScopedWindow handle_;
     // The window is of a platform class: it paints itself and keeps its own mouse capture.
     bool platformClass_ = false;
-    // The window procedure under every subclass, for default handling asked from outside a
-    // message of this window.
+    // A platform control's procedure under every subclass, for default handling asked from
+    // outside a message of this window.
     WNDPROC baseProc_ = nullptr;
     std::vector<TControl*> controls_;
     bool tabStop_ = false;
+    bool childWindowsLater_ = false;
     bool mouseInside_ = false;
     TControl* mouseControl_ = nullptr; // windowless child that took the current press
     ScopedBrush brush_;

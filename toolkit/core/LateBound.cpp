@@ -1,5 +1,7 @@
 #include "toolkit/core/LateBound.h"
 
+#include "toolkit/core/Scoped.h"
+
 #include <atomic>
 #include <type_traits>
 #include <string>
@@ -72,6 +74,12 @@ F* Find(SystemLibrary& library, const char* name) noexcept
     if (!function && (function = Find<std::remove_pointer_t<decltype(&::name)>>(library, #name)))                \
         cached.store(function, std::memory_order_release)
 
+DWORD WINAPI LoadCommonControls(void*) noexcept
+{
+    commonControls.Module();
+    return 0;
+}
+
 HRESULT LastErrorResult() noexcept
 {
     const DWORD error = GetLastError();
@@ -79,6 +87,17 @@ HRESULT LastErrorResult() noexcept
 }
 
 } // namespace
+
+void PreloadCommonControls() noexcept
+{
+    static std::atomic<bool> asked{false};
+    if (asked.exchange(true, std::memory_order_acq_rel))
+        return;
+    // A thread of its own that ends when the library is in. Without the thread the first
+    // control loads the library as before.
+    const ScopedKernelHandle thread(
+        CreateThread(nullptr, 64 * 1024, &LoadCommonControls, nullptr, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+}
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* icc) noexcept
 {

@@ -12,6 +12,10 @@
 #include <oleacc.h>
 
 namespace late {
+// Starts loading the common controls on a worker thread and returns at once (once per process;
+// later calls do nothing): the caller goes on with work that needs no library, a first window,
+// while the library starts. Its functions wait for it as they would for any load.
+void PreloadCommonControls() noexcept;
 // Common controls (version 6 where the program's manifest asks for it).
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* icc) noexcept;
 BOOL SetWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) noexcept;

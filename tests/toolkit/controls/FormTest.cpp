@@ -303,3 +303,57 @@ TEST(FormWindow, ClosingTheMainFormEndsTheApplicationLoop)
 }
 
 } // namespace
+
+namespace {
+// Windows of the controls, top to bottom of the siblings' order.
+std::vector<HWND> ChildOrder(HWND parent)
+{
+    std::vector<HWND> order;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        order.push_back(child);
+    return order;
+}
+} // namespace
+
+TEST(FormWindow, ChildWindowsLeftForLaterComeInTheirOrderWhenAskedForOrWhenShown)
+{
+    auto made = [](TForm& form) {
+        BuildLayout(form, {
+            Place<TPanel>("First", 0, 0, 50, 50),
+            Place<TPanel>("Inner", 5, 5, 20, 20, "First"),
+            Place<TPanel>("Second", 60, 0, 50, 50),
+        });
+        form.SetChildWindowsLater(true);
+        form.HandleNeeded();
+    };
+    TForm asked;
+    made(asked);
+    auto& first = asked.Component<TPanel>("First");
+    auto& inner = asked.Component<TPanel>("Inner");
+    auto& second = asked.Component<TPanel>("Second");
+    EXPECT_FALSE(first.HandleAllocated());
+    EXPECT_FALSE(second.HandleAllocated());
+    // A control that comes now waits as well, and takes its place after the others.
+    TPanel& third = asked.Own<TPanel>();
+    third.SetParent(&asked);
+    EXPECT_FALSE(third.HandleAllocated());
+    asked.CreateChildWindows();
+    ASSERT_TRUE(first.HandleAllocated() && inner.HandleAllocated() && second.HandleAllocated() &&
+                third.HandleAllocated());
+    EXPECT_EQ(ChildOrder(asked.Handle()), (std::vector<HWND>{first.Handle(), second.Handle(), third.Handle()}));
+    EXPECT_EQ(GetParent(inner.Handle()), first.Handle());
+    // From now on controls get their windows as they come.
+    TPanel& fourth = asked.Own<TPanel>();
+    fourth.SetParent(&asked);
+    EXPECT_TRUE(fourth.HandleAllocated());
+
+    // Shown, the form has them before it is on the screen, not yet while its show event runs.
+    TForm shown;
+    made(shown);
+    bool madeWhileShowing = true;
+    shown.OnShow = [&](TObject*) { madeWhileShowing = shown.Component<TPanel>("First").HandleAllocated(); };
+    shown.Show();
+    EXPECT_FALSE(madeWhileShowing);
+    EXPECT_TRUE(IsWindowVisible(shown.Component<TPanel>("Inner").Handle()));
+    EXPECT_EQ(ChildOrder(shown.Handle()).size(), 2u);
+}

@@ -439,3 +439,27 @@ TEST(Actions, AGoneActionLeavesItsControlsUnbound)
 }
 
 } // namespace
+
+TEST(RadioButtons, AWindowStartsInTheStateThePlatformWouldLeaveAfterBeingToldIt)
+{
+    RadioForm form;
+    form.Radio(2).SetChecked(true);
+    form.HandleNeeded();
+    // What the platform makes of a radio button with a Tab stop when it is told each state.
+    const auto told = [&](bool checked) {
+        ScopedWindow plain(CreateWindowExA(0, "BUTTON", "plain", WS_CHILD | WS_TABSTOP | BS_AUTORADIOBUTTON, 0, 0, 50,
+                                           17, form.Handle(), nullptr, GetModuleHandleA(nullptr), nullptr));
+        SendMessageA(plain.get(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        return GetWindowLongA(plain.get(), GWL_STYLE) & WS_TABSTOP;
+    };
+    for (int i = 1; i <= 3; ++i) {
+        const bool checked = i == 2;
+        SCOPED_TRACE(i);
+        EXPECT_EQ(form.ShownChecked(form.Radio(i)), checked);
+        EXPECT_EQ(GetWindowLongA(form.Radio(i).Handle(), GWL_STYLE) & WS_TABSTOP, told(checked));
+    }
+    // The check box of the same family keeps its Tab stop unchecked.
+    TCheckBox& box = form.Own<TCheckBox>();
+    box.SetParent(&form);
+    EXPECT_TRUE(GetWindowLongA(box.Handle(), GWL_STYLE) & WS_TABSTOP);
+}

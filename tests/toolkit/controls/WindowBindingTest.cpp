@@ -11,6 +11,8 @@
 
 #include <commctrl.h>
 
+#include <thread>
+
 namespace {
 
 // A form with a check box and a tree view, shown.
@@ -87,6 +89,51 @@ TEST(WindowBinding, OtherSubclassesOfAControlLeaveItsCommandsReachingIt)
     EXPECT_EQ(clicks, 3);
     EXPECT_EQ(TWinControl::FromHandle(GetDesktopWindow()), nullptr);
     EXPECT_EQ(TWinControl::FromHandle(nullptr), nullptr);
+}
+
+TEST(WindowBinding, OurOwnWindowsKeepTheirObjectUnderOtherSubclassesAndStrangersOfTheClassAreNotOurs)
+{
+    BindingForm form;
+    int clicks = 0;
+    form.box.OnClick = [&](TObject*) { ++clicks; };
+    const HWND window = form.Handle();
+
+    // The box's click reaches it through the form, which others subclass in both ways.
+    int seen = 0;
+    ASSERT_TRUE(SetWindowSubclass(window, &CountingSubclass, 7, reinterpret_cast<DWORD_PTR>(&seen)));
+    replacedProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RawSubclass)));
+    rawMessages = 0;
+    SendMessageA(form.box.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_GT(seen, 0);
+    EXPECT_GT(rawMessages, 0);
+    EXPECT_EQ(TWinControl::FromHandle(window), &form);
+    // The form's own handling still answers under both: its close request hides it.
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(form.Visible());
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replacedProc));
+    ASSERT_TRUE(RemoveWindowSubclass(window, &CountingSubclass, 7));
+
+    // A window of our class that no object made, and one of another thread, are not ours; the
+    // first still works as a plain window.
+    char className[64] = {};
+    ASSERT_GT(GetClassNameA(window, className, sizeof className), 0);
+    ScopedWindow stranger(CreateWindowExA(0, className, "stranger", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                          GetModuleHandleA(nullptr), nullptr));
+    ASSERT_TRUE(stranger);
+    EXPECT_EQ(TWinControl::FromHandle(stranger.get()), nullptr);
+    char text[32] = {};
+    GetWindowTextA(stranger.get(), text, sizeof text);
+    EXPECT_STREQ(text, "stranger");
+    HWND otherThreads = nullptr;
+    std::thread([&] {
+        otherThreads = CreateWindowExA(0, className, "other", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr);
+        EXPECT_NE(otherThreads, nullptr);
+        EXPECT_EQ(TWinControl::FromHandle(otherThreads), nullptr);
+        DestroyWindow(otherThreads);
+    }).join();
 }
 
 TEST(WindowBinding, ATooltipSubclassingATreeLeavesItsNotificationsReachingIt)
