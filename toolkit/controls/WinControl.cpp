@@ -9,6 +9,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <atomic>
 #include <optional>
 
 namespace {
@@ -17,7 +18,7 @@ constexpr const char* kWindowClass = "QuorrelControl";
 // told apart by the class: its messages need no subclass, each of which costs the platform a
 // property lookup per message.
 constexpr int kObjectSlot = 0;
-ATOM ownClass = 0;
+std::atomic<ATOM> ownClass{0};
 // A platform control is bound by a subclass; this id tells ours apart from other subclasses of
 // the same window.
 constexpr UINT_PTR kBindingId = 0x51524C43;
@@ -118,8 +119,9 @@ void TWinControl::RegisterWindowClass()
         wc.hIcon = icons.big;
         wc.hIconSm = icons.small;
         wc.lpszClassName = kWindowClass;
-        ownClass = RegisterClassExA(&wc);
-        return ownClass != 0;
+        const ATOM atom = RegisterClassExA(&wc);
+        ownClass.store(atom, std::memory_order_release);
+        return atom != 0;
     }();
     if (!registered)
         throw EOSError("Cannot register the window class");
@@ -221,10 +223,10 @@ void TWinControl::DestroyHandle() noexcept
 
 TWinControl* TWinControl::FromHandle(HWND window) noexcept
 {
-    // The subclass data of a window of another thread or process is no pointer of ours.
+    // The binding of a window of another thread or process is no pointer of ours.
     if (!window || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
         return nullptr;
-    if (ownClass && GetClassWord(window, GCW_ATOM) == ownClass)
+    if (const ATOM own = ownClass.load(std::memory_order_acquire); own && GetClassWord(window, GCW_ATOM) == own)
         return reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, kObjectSlot));
     DWORD_PTR self = 0;
     if (!late::GetWindowSubclass(window, &TWinControl::SubclassProc, kBindingId, &self))
