@@ -1,9 +1,10 @@
 #pragma once
 // A control with a window of its own: focus, keyboard, mouse capture, child controls and the
-// window procedure. The object binds to its window through the common controls' subclassing,
-// under a subclass id of its own: at WM_NCCREATE for the framework's window class, right after
-// creation for a window class of the platform. Others may subclass the same window before or
-// after; the binding (and FromHandle) does not depend on who comes first.
+// window procedure. The object binds to its window at WM_NCCREATE for the framework's window
+// class (the object in the window's extra bytes, read by the class's own procedure), and right
+// after creation for a window class of the platform (the common controls' subclassing, under a
+// subclass id of its own). Others may subclass the same window before or after; the binding
+// (and FromHandle) does not depend on who comes first.
 // The window procedure is the boundary: an error raised while handling a message goes to
 // Application.HandleException and never into the platform's frames; one raised while painting
 // or answering a notification is posted and handled after the message.
