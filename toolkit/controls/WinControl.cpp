@@ -253,19 +253,18 @@ LRESULT CALLBACK TWinControl::ClassWndProc(HWND window, UINT msg, WPARAM wParam,
         return DefWindowProcA(window, msg, wParam, lParam);
     }
     if (auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, kObjectSlot)))
-        return Dispatch(*self, window, msg, wParam, lParam);
+        return Dispatch(self, window, msg, wParam, lParam);
     return DefWindowProcA(window, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                            DWORD_PTR data) noexcept
 {
-    return Dispatch(*reinterpret_cast<TWinControl*>(data), window, msg, wParam, lParam);
+    return Dispatch(reinterpret_cast<TWinControl*>(data), window, msg, wParam, lParam);
 }
 
-LRESULT TWinControl::Dispatch(TWinControl& control, HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
+LRESULT TWinControl::Dispatch(TWinControl* self, HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
 {
-    TWinControl* const self = &control;
     if (msg == WM_DESTROY)
         self->WindowDestroying();
     if (msg == WM_NCDESTROY) {

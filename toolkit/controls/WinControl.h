@@ -138,7 +138,8 @@ private:
     static LRESULT CALLBACK ClassWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     static LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR self) noexcept;
-    static LRESULT Dispatch(TWinControl& control, HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    // Both window procedures hand the bound object's messages here.
+    static LRESULT Dispatch(TWinControl* self, HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     static void RegisterWindowClass();
     // False when the platform refused the binding.
     bool Bind(HWND window) noexcept;
