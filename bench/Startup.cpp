@@ -9,10 +9,10 @@
 //   left out (the time from the splash's appearance to its close is not counted), against the
 //   same one-window program (aim: at most 2 times);
 // - the peak working set of the window start at that moment against that of the same one
-//   window in a program that has loaded the shell's libraries, as any program that shows the
-//   shell's folders must (aim: at most 1.2 times), and beside it against the plain window and
-//   against that program when it has also asked for the system's small-icon list, as a tree
-//   with the shell's icons must.
+//   window in a program that has loaded the shell's libraries and made the platform calls of a
+//   tree with the shell's icons (the system's small-icon list, the icons of the desktop's
+//   folders) (aim: at most 1.2 times), and beside it against the plain window and against the
+//   window with the shell's libraries alone, which tell how much of it is the platform's.
 // The programs are started as processes of their own, in the Wine prefix of the run. Each start
 // begins on a settled machine: a program that has just ended is still being taken down (its
 // memory, its windows on the X server) for some tens of milliseconds, and whichever start came
@@ -268,7 +268,7 @@ int main()
                       }}});
         };
         memoryFloor("one window, shell libraries", shellFloor, shellMemory);
-        memoryFloor("one window, shell libraries and icons", shellIconFloor, shellIconMemory);
+        memoryFloor("one window, shell libraries and the tree's icons", shellIconFloor, shellIconMemory);
         r.Run();
         RemoveDirectoryA(folder.c_str());
 
@@ -303,9 +303,9 @@ int main()
             std::printf("\n");
         };
         printMemory("peak working set, one window", "memory / floor", floorMemory, 0);
-        printMemory("peak working set, window + shell libraries", "memory / shell-library floor", shellMemory, 1.2);
-        printMemory("peak working set, the same + system icons", "memory / shell-library-and-icons floor",
-                    shellIconMemory, 0);
+        printMemory("peak working set, window + shell libraries", "memory / shell-library floor", shellMemory, 0);
+        printMemory("peak working set, the same + tree's icons", "memory / shell-and-icons floor", shellIconMemory,
+                    1.2);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "Startup: %s\n", e.what());
         return 1;
