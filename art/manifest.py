@@ -39,10 +39,6 @@ def button_stems():
     return stems
 
 
-def button_files():
-    return [f"{stem}.bmp" for stem in button_stems()]
-
-
 def window_pictures():
     """The stems of the pictures every scale has: skins, buttons, targets."""
     return (["skin_main", "skin_dialog"] + button_stems()
@@ -56,8 +52,7 @@ def scaled_files(percent):
 
 
 def outputs():
-    files = (["skin_main.bmp", "skin_dialog.bmp"] + button_files()
-             + [f"target_{i}.bmp" for i in range(TARGET_COUNT)]
+    files = ([f"{stem}.dibz" for stem in window_pictures()]
              + ["splash.jpg", "quorrel.ico", "logo_64.bmp"]
              + [f"library/{name}.ico" for name in LIBRARY]
              + ["preview.png", "preview_icons.png"])

@@ -46,6 +46,8 @@ const std::array<std::pair<const char*, StateSetter>, 6>& ButtonStates()
 
 bool Exists(const ArtResource& resource) noexcept
 {
+    if (resource.type == RT_BITMAP)
+        return HasBitmapResource(ProgramModule(), resource.name);
     return FindResourceA(ProgramModule(), resource.name.c_str(), resource.type) != nullptr;
 }
 
@@ -64,13 +66,9 @@ std::unique_ptr<TBitmap> Load(const ArtResource& resource)
 // The size of a 96-DPI picture, read from its resource's header without decoding it.
 SIZE DesignSize(const std::string& name)
 {
-    const HMODULE module = ProgramModule();
-    HRSRC info = FindResourceA(module, name.c_str(), RT_BITMAP);
-    HGLOBAL data = info ? LoadResource(module, info) : nullptr;
-    const auto* header = data ? static_cast<const BITMAPINFOHEADER*>(LockResource(data)) : nullptr;
-    if (!header || SizeofResource(module, info) < sizeof(BITMAPINFOHEADER))
+    if (!HasBitmapResource(ProgramModule(), name))
         throw Exception("The picture " + name + " is missing from the program");
-    return {header->biWidth, header->biHeight < 0 ? -header->biHeight : header->biHeight};
+    return BitmapResourceSize(ProgramModule(), name);
 }
 
 // The picture of the set for `dpi` and the size it must have there.

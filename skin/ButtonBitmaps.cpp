@@ -77,7 +77,7 @@ int TButtonBitmaps::LoadFromResources(HINSTANCE instance, const std::string& ste
     int found = 0;
     for (auto [bitmap, name] : Named(*this)) {
         const std::string resource = stem + "_" + name;
-        if (!FindResourceA(instance, resource.c_str(), RT_BITMAP))
+        if (!HasBitmapResource(instance, resource))
             continue;
         bitmap->LoadFromResourceName(instance, resource);
         ++found;

@@ -9,6 +9,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import zlib
 
 sys.dont_write_bytecode = True
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -31,8 +32,8 @@ def at(v, percent):
 
 
 def picture(stem, percent):
-    """The file of a window picture at a scale: the 96-DPI set is .bmp, the others .png."""
-    return f"{stem}.bmp" if percent == 100 else f"{stem}_{percent}.png"
+    """The file of a window picture at a scale: the 96-DPI set is .dibz, the others .png."""
+    return f"{stem}.dibz" if percent == 100 else f"{stem}_{percent}.png"
 
 
 # The 96-DPI size of every window picture, by stem.
@@ -76,8 +77,32 @@ def read(name, run=0):
 
 
 def rgb(name):
+    if name.endswith(".dibz"):
+        return dibz_image(read(name))
     with Image.open(path(name)) as im:
         return im.convert("RGB")
+
+
+def dibz_header(data):
+    """(width, height, bits per pixel, compression, colours) of a deflated bitmap's header."""
+    raw = zlib.decompress(data)
+    size, width, height, planes, bits, compression = struct.unpack_from("<IiiHHI", raw, 0)
+    colours = struct.unpack_from("<I", raw, 32)[0]
+    if size != 40 or planes != 1:
+        raise AssertionError("unexpected bitmap header")
+    return width, height, bits, compression, colours
+
+
+def dibz_image(data):
+    """The picture of a deflated bitmap: its rows are top-down, blue-green-red, padded to four."""
+    raw = zlib.decompress(data)
+    width, height = struct.unpack_from("<ii", raw, 4)
+    height = -height
+    stride = (width * 3 + 3) & ~3
+    if len(raw) != 40 + stride * height:
+        raise AssertionError(f"{len(raw)} bytes for {width} x {height} pixels")
+    rows = b"".join(raw[40 + y * stride:40 + y * stride + width * 3] for y in range(height))
+    return Image.frombytes("RGB", (width, height), rows, "raw", "BGR")
 
 
 def bmp_header(data):
@@ -143,6 +168,10 @@ class FilesTest(unittest.TestCase):
         for name, (w, h) in SIZES.items():
             with self.subTest(name=name):
                 data = read(name)
+                if name.endswith(".dibz"):
+                    # Negative height: top-down rows, the program's own layout; no colour table.
+                    self.assertEqual(dibz_header(data), (w, -h, 24, 0, 0))
+                    continue
                 if name.endswith(".bmp"):
                     # Positive height: bottom-up rows, which every reader of 24-bit bitmaps takes.
                     self.assertEqual(bmp_header(data), (w, h, 24, 0))

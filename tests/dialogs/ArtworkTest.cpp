@@ -127,6 +127,31 @@ TEST(Artwork, EveryPictureOfEverySetDecodesToTheGeneratorsPixels)
     }
 }
 
+TEST(Artwork, The96DpiPicturesAreDeflatedAndTheirSizeIsReadFromTheHeaderAlone)
+{
+    const HMODULE program = GetModuleHandleA(nullptr);
+    std::size_t stored = 0, pixelBytes = 0;
+    for (const Drawn& d : GeneratorPixelSums()) {
+        if (d.scale != 100)
+            continue;
+        SCOPED_TRACE(d.name);
+        HRSRC deflated = FindResourceA(program, d.name.c_str(), kDeflatedDibType);
+        ASSERT_TRUE(deflated);
+        EXPECT_FALSE(FindResourceA(program, d.name.c_str(), RT_BITMAP)) << "one form of each picture";
+        EXPECT_TRUE(HasBitmapResource(program, d.name));
+        const SIZE size = BitmapResourceSize(program, d.name);
+        EXPECT_EQ(size.cx, d.width);
+        EXPECT_EQ(size.cy, d.height);
+        stored += SizeofResource(program, deflated);
+        pixelBytes += std::size_t(d.width) * std::size_t(d.height) * 3;
+    }
+    // What keeps them out of the program's memory: the set takes a fraction of its pixels' bytes.
+    ASSERT_GT(pixelBytes, 0u);
+    EXPECT_LT(stored, pixelBytes / 5);
+    EXPECT_FALSE(HasBitmapResource(program, "NO_SUCH_PICTURE"));
+    EXPECT_THROW(BitmapResourceSize(program, "NO_SUCH_PICTURE"), EResNotFound);
+}
+
 TEST(Artwork, SkinsAndTargetsHaveTheirScaledSizesAndKeyColours)
 {
     for (int scale : kArtScales) {

@@ -4,6 +4,8 @@
 #include "toolkit/core/Exception.h"
 #include "toolkit/core/Format.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -60,6 +62,70 @@ std::uint32_t Read32(const std::uint8_t* p)
 [[noreturn]] void InvalidBitmap()
 {
     throw EInvalidGraphic(kInvalidBitmap);
+}
+
+// One inflation of a stream held in memory; the inflater's state is released on every path.
+class TInflater {
+public:
+    explicit TInflater(TByteSpan data)
+    {
+        stream_.next_in = const_cast<Bytef*>(data.data());
+        stream_.avail_in = uInt(data.size());
+        if (inflateInit(&stream_) != Z_OK)
+            throw EOSError("Cannot start inflating a picture");
+    }
+    ~TInflater() { inflateEnd(&stream_); }
+    TInflater(const TInflater&) = delete;
+    TInflater& operator=(const TInflater&) = delete;
+
+    // Fills `size` bytes; false when the stream is damaged or ends before.
+    bool Fill(void* out, std::size_t size)
+    {
+        stream_.next_out = static_cast<Bytef*>(out);
+        stream_.avail_out = uInt(size);
+        while (stream_.avail_out > 0 && !ended_) {
+            const int status = inflate(&stream_, Z_NO_FLUSH);
+            if (status == Z_STREAM_END)
+                ended_ = true;
+            else if (status != Z_OK) // Z_BUF_ERROR: the input ran out
+                return false;
+        }
+        return stream_.avail_out == 0;
+    }
+
+    // Whether the stream ends right here (its check sum read and right) with nothing after it.
+    bool AtEnd()
+    {
+        Bytef spare = 0;
+        while (!ended_) {
+            stream_.next_out = &spare;
+            stream_.avail_out = 1;
+            const int status = inflate(&stream_, Z_NO_FLUSH);
+            if (status != Z_STREAM_END || stream_.avail_out == 0)
+                return false;
+            ended_ = true;
+        }
+        return stream_.avail_in == 0;
+    }
+
+private:
+    z_stream stream_{};
+    bool ended_ = false;
+};
+
+// The header of a deflated bitmap; EInvalidGraphic unless it is one the format allows.
+BITMAPINFOHEADER DeflatedHeader(TInflater& stream)
+{
+    BITMAPINFOHEADER header{};
+    if (!stream.Fill(&header, sizeof header))
+        InvalidBitmap();
+    const long long width = header.biWidth;
+    const long long height = -static_cast<long long>(header.biHeight);
+    if (header.biSize != sizeof header || header.biPlanes != 1 || header.biBitCount != 24 ||
+        header.biCompression != BI_RGB || header.biClrUsed != 0 || width <= 0 || height <= 0 ||
+        width * height > kMaxPixels)
+        InvalidBitmap();
+    return header;
 }
 } // namespace
 
@@ -293,7 +359,48 @@ void TBitmap::LoadFromStream(TByteSpan data)
 
 void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::string& name)
 {
-    LoadFromDib(ResourceBytes(instance, name.c_str(), RT_BITMAP), 0);
+    if (FindResourceA(instance, name.c_str(), kDeflatedDibType))
+        LoadFromDeflatedDib(ResourceBytes(instance, name.c_str(), kDeflatedDibType));
+    else
+        LoadFromDib(ResourceBytes(instance, name.c_str(), RT_BITMAP), 0);
+}
+
+void TBitmap::LoadFromDeflatedDib(TByteSpan data)
+{
+    TInflater stream(data);
+    const BITMAPINFOHEADER header = DeflatedHeader(stream);
+    const int width = header.biWidth, height = -header.biHeight;
+    ScopedBitmap image = CreateBitmapImage(width, height, false);
+    DIBSECTION section{};
+    if (GetObjectA(image.get(), sizeof section, &section) != sizeof section || !section.dsBm.bmBits)
+        throw EOSError("Cannot reach the bits of a bitmap");
+    // The rows arrive in the section's own layout: 24 bits, top-down, four-byte rows.
+    const std::size_t stride = std::size_t(width * 3 + 3) & ~std::size_t(3);
+    if (std::size_t(section.dsBm.bmWidthBytes) != stride)
+        throw EOSError("Cannot reach the bits of a bitmap");
+    if (!stream.Fill(section.dsBm.bmBits, stride * std::size_t(height)) || !stream.AtEnd())
+        InvalidBitmap();
+    Replace(std::move(image), width, height, false);
+}
+
+bool HasBitmapResource(HINSTANCE instance, const std::string& name) noexcept
+{
+    return FindResourceA(instance, name.c_str(), kDeflatedDibType) || FindResourceA(instance, name.c_str(), RT_BITMAP);
+}
+
+SIZE BitmapResourceSize(HINSTANCE instance, const std::string& name)
+{
+    BITMAPINFOHEADER header{};
+    if (FindResourceA(instance, name.c_str(), kDeflatedDibType)) {
+        TInflater stream(ResourceBytes(instance, name.c_str(), kDeflatedDibType));
+        header = DeflatedHeader(stream);
+    } else {
+        const TByteSpan bytes = ResourceBytes(instance, name.c_str(), RT_BITMAP);
+        if (bytes.size() < sizeof header)
+            InvalidBitmap();
+        std::memcpy(&header, bytes.data(), sizeof header);
+    }
+    return {header.biWidth, header.biHeight < 0 ? -header.biHeight : header.biHeight};
 }
 
 void TBitmap::LoadFromResourceID(HINSTANCE instance, int id)

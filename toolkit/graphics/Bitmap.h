@@ -20,6 +20,16 @@ BITMAPINFOHEADER TopDownDibHeader(int width, int height, WORD bitsPerPixel) noex
 // the platform refuses either.
 ScopedMemoryDC MemoryDCWith(HBITMAP bitmap);
 
+// The resource type of a deflated bitmap: a zlib stream of a 24-bit top-down packed DIB (the
+// 40-byte header, then the rows from the top, each padded to four bytes). Such a picture takes
+// its compressed size in the module instead of its full one.
+constexpr char kDeflatedDibType[] = "DIBZ";
+// Whether the module has a bitmap resource of the name, deflated or RT_BITMAP.
+bool HasBitmapResource(HINSTANCE instance, const std::string& name) noexcept;
+// The width and height of such a resource, read from its header alone. EResNotFound when the
+// module has none, EInvalidGraphic when its header cannot be read.
+SIZE BitmapResourceSize(HINSTANCE instance, const std::string& name);
+
 enum class TTransparentMode { tmAuto, tmFixed };
 using enum TTransparentMode;
 
@@ -69,9 +79,14 @@ public:
 
     // A .bmp file or a stream holding one (file header first).
     void LoadFromStream(TByteSpan data) override;
-    // A bitmap resource (RT_BITMAP) of a loaded module.
+    // A bitmap resource of a loaded module: the deflated one of the name when the module has
+    // it, else the RT_BITMAP one.
     void LoadFromResourceName(HINSTANCE instance, const std::string& name);
     void LoadFromResourceID(HINSTANCE instance, int id);
+    // A deflated bitmap (kDeflatedDibType), inflated straight into the image. EInvalidGraphic
+    // for any other header, a stream that is damaged, too short or too long, or bytes after
+    // its end; the bitmap is then unchanged.
+    void LoadFromDeflatedDib(TByteSpan data);
     // A .bmp file: 24 bits, or 1 bit for a monochrome bitmap.
     TBytes SaveToStream();
     void SaveToFile(const std::string& path);

@@ -6,6 +6,11 @@
 #include "toolkit/core/Exception.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <utility>
 
 namespace {
 void Fill(TBitmap& bitmap, TColor color)
@@ -371,4 +376,102 @@ TEST(Bitmap, ResourcesAreFoundByNameAndMissingOnesReported)
     for (int y = 0; y < info.bmHeight; y += 3)
         for (int x = 0; x < info.bmWidth; x += 3)
             ASSERT_EQ(bitmap.Canvas().Pixel(x, y), GetPixel(dc.get(), x, y)) << x << "," << y;
+}
+
+namespace {
+// A deflated bitmap as the artwork generator writes one: header, then the rows from the top.
+TBytes Deflated(const BITMAPINFOHEADER& header, const TBytes& rows, int level = 9)
+{
+    TBytes raw(sizeof header);
+    std::memcpy(raw.data(), &header, sizeof header);
+    raw.insert(raw.end(), rows.begin(), rows.end());
+    uLongf size = compressBound(uLong(raw.size()));
+    TBytes out(size);
+    if (compress2(out.data(), &size, raw.data(), uLong(raw.size()), level) != Z_OK)
+        throw std::runtime_error("compress2 failed");
+    out.resize(size);
+    return out;
+}
+
+// The rows of a colour bitmap as they lie in it, padding included.
+TBytes RowsOf(TBitmap& bitmap)
+{
+    TBytes rows;
+    for (int y = 0; y < bitmap.Height(); ++y)
+        rows.insert(rows.end(), bitmap.ScanLine(y), bitmap.ScanLine(y) + bitmap.ScanLineStride());
+    return rows;
+}
+} // namespace
+
+TEST(DeflatedBitmap, InflatesToThePixelsItWasMadeFromWhateverTheRowPadding)
+{
+    for (int width = 1; width <= 5; ++width) {
+        SCOPED_TRACE("width " + std::to_string(width));
+        TBitmap source(width, 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < width; ++x)
+                source.Canvas().SetPixel(x, y, RGB(40 * x + 7, 80 * y + 3, 11 * (x + y)));
+        TBitmap loaded;
+        loaded.LoadFromDeflatedDib(Deflated(TopDownDibHeader(width, 3, 24), RowsOf(source)));
+        ASSERT_EQ(loaded.Width(), width);
+        ASSERT_EQ(loaded.Height(), 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < width; ++x)
+                EXPECT_EQ(loaded.Canvas().Pixel(x, y), source.Canvas().Pixel(x, y)) << x << "," << y;
+    }
+}
+
+TEST(DeflatedBitmap, DamagedShortLongForeignOrTrailedStreamsAreRefusedAndThePictureKept)
+{
+    TBitmap source(3, 2);
+    Fill(source, clTeal);
+    const TBytes rows = RowsOf(source);
+    const BITMAPINFOHEADER header = TopDownDibHeader(3, 2, 24);
+    const TBytes good = Deflated(header, rows);
+
+    TBytes flipped = good;
+    flipped[flipped.size() / 2] ^= 0x5A;
+    TBytes checkSum = good;
+    checkSum.back() ^= 1;
+    TBytes trailed = good;
+    trailed.push_back(0);
+    BITMAPINFOHEADER bottomUp = header, deeper = header, huge = header, palette = header;
+    bottomUp.biHeight = 2;
+    deeper.biBitCount = 32;
+    huge.biWidth = 1 << 15;
+    huge.biHeight = -(1 << 15);
+    palette.biClrUsed = 2;
+    TBytes shortRows(rows.begin(), rows.end() - 1), longRows = rows;
+    longRows.push_back(0);
+    TBitmap plain(3, 2);
+    const std::pair<const char*, TBytes> cases[] = {
+        {"nothing", {}},
+        {"a plain bitmap", plain.SaveToStream()},
+        {"cut short", TBytes(good.begin(), good.end() - 9)},
+        {"a damaged byte", flipped},
+        {"a wrong check sum", checkSum},
+        {"a byte after the stream", trailed},
+        {"rows a byte short", Deflated(header, shortRows)},
+        {"rows a byte long", Deflated(header, longRows)},
+        {"bottom-up rows", Deflated(bottomUp, rows)},
+        {"32 bits", Deflated(deeper, rows)},
+        {"a colour table", Deflated(palette, rows)},
+        {"a billion pixels and no rows", Deflated(huge, {})},
+    };
+    TBitmap bitmap(2, 2);
+    Fill(bitmap, clRed);
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        try {
+            bitmap.LoadFromDeflatedDib(bytes);
+            ADD_FAILURE() << "accepted";
+        } catch (const EInvalidGraphic& e) {
+            EXPECT_EQ(e.Message(), "Bitmap image is not valid");
+        }
+        EXPECT_EQ(bitmap.Width(), 2);
+        EXPECT_EQ(bitmap.Canvas().Pixel(1, 1), clRed);
+    }
+    bitmap.LoadFromDeflatedDib(good);
+    EXPECT_EQ(bitmap.Width(), 3);
+    EXPECT_EQ(bitmap.Canvas().Pixel(2, 1), clTeal) << "the stream the damaged ones came from is good";
 }
