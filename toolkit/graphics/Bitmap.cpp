@@ -370,17 +370,16 @@ void TBitmap::LoadFromDeflatedDib(TByteSpan data)
     TInflater stream(data);
     const BITMAPINFOHEADER header = DeflatedHeader(stream);
     const int width = header.biWidth, height = -header.biHeight;
-    ScopedBitmap image = CreateBitmapImage(width, height, false);
-    DIBSECTION section{};
-    if (GetObjectA(image.get(), sizeof section, &section) != sizeof section || !section.dsBm.bmBits)
+    // Inflated into an image of its own, which replaces this one only when it is whole. The rows
+    // arrive in the image's own layout: 24 bits, top-down, four-byte rows.
+    TBitmap decoded;
+    decoded.Replace(CreateBitmapImage(width, height, false), width, height, false);
+    std::uint8_t* rows = decoded.ScanLine(0);
+    if (!rows)
         throw EOSError("Cannot reach the bits of a bitmap");
-    // The rows arrive in the section's own layout: 24 bits, top-down, four-byte rows.
-    const std::size_t stride = std::size_t(width * 3 + 3) & ~std::size_t(3);
-    if (std::size_t(section.dsBm.bmWidthBytes) != stride)
-        throw EOSError("Cannot reach the bits of a bitmap");
-    if (!stream.Fill(section.dsBm.bmBits, stride * std::size_t(height)) || !stream.AtEnd())
+    if (!stream.Fill(rows, std::size_t(decoded.ScanLineStride()) * std::size_t(height)) || !stream.AtEnd())
         InvalidBitmap();
-    Replace(std::move(image), width, height, false);
+    Replace(std::move(decoded.handle_), width, height, false);
 }
 
 bool HasBitmapResource(HINSTANCE instance, const std::string& name) noexcept
