@@ -83,9 +83,14 @@ std::string Focused(HWND window)
     return cls == WC_TREEVIEWA || cls == WC_TABCONTROLA ? cls : WindowText(focus);
 }
 
-// Presses the keys, then waits for the focus to reach the control named.
+// Presses the keys, then waits for the focus to reach the control named. Keys typed while
+// another window is in front go to that window: the failure names it.
 testing::AssertionResult FocusMovesTo(HWND window, std::initializer_list<WORD> keys, const std::string& expected)
 {
+    const HWND front = GetForegroundWindow();
+    if (front != GetAncestor(window, GA_ROOT))
+        return testing::AssertionFailure() << "the keys would go to \"" << WindowText(front) << "\" ("
+                                           << ClassOf(front) << "), which is in front";
     Chord(keys);
     if (WaitFor([&] { return Focused(window) == expected; }, 3000))
         return testing::AssertionSuccess();
