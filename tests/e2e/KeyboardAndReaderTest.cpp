@@ -88,6 +88,8 @@ std::string Focused(HWND window)
 testing::AssertionResult FocusMovesTo(HWND window, std::initializer_list<WORD> keys, const std::string& expected)
 {
     const HWND front = GetForegroundWindow();
+    if (!front)
+        return testing::AssertionFailure() << "no window is in front to take the keys";
     if (front != GetAncestor(window, GA_ROOT))
         return testing::AssertionFailure() << "the keys would go to \"" << WindowText(front) << "\" ("
                                            << ClassOf(front) << "), which is in front";
